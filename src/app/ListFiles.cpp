@@ -1,0 +1,93 @@
+#include "app/ListFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace ListFiles {
+namespace {
+
+QStringList splitLines(const QString& text)
+{
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(u'\r', u'\n');
+    QStringList lines = t.split(u'\n');
+    // The line break after the last entry does not start another entry.
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+} // namespace
+
+QStringList loadUtf8(const QString& path)
+{
+    QByteArray bytes = loadBytes(path);
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    return splitLines(QString::fromUtf8(bytes));
+}
+
+QStringList loadDetectingBom(const QString& path)
+{
+    const QByteArray bytes = loadBytes(path);
+    const auto encoding = QStringConverter::encodingForData(bytes);
+    QStringDecoder decoder(encoding.value_or(QStringConverter::Utf8), QStringConverter::Flag::ConvertInitialBom);
+    QString text = decoder(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return splitLines(text);
+}
+
+bool saveUtf8(const QString& path, const QStringList& lines)
+{
+    QByteArray bytes("\xEF\xBB\xBF");
+    for (const QString& line : lines) {
+        bytes += line.toUtf8();
+        bytes += '\n';
+    }
+    return saveBytes(path, bytes);
+}
+
+QByteArray loadBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+bool saveBytes(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(bytes);
+    return file.commit();
+}
+
+bool ensureFileExists(const QString& path)
+{
+    if (QFile::exists(path))
+        return true;
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly);
+}
+
+QString readFormTitle(const QString& appDataFolder)
+{
+    const QByteArray bytes = loadBytes(QDir(appDataFolder).filePath(ListFileNames::FormTitle));
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text.trimmed();
+}
+
+bool writeFormTitle(const QString& appDataFolder, const QString& caption)
+{
+    return saveUtf8(QDir(appDataFolder).filePath(ListFileNames::FormTitle), {caption});
+}
+
+} // namespace ListFiles

@@ -1,0 +1,75 @@
+#include "cli/CliCommands.h"
+
+#include "app/AppInfo.h"
+#include "app/Configuration.h"
+#include "app/SettingsFolders.h"
+
+#include <functional>
+#include <map>
+
+namespace {
+
+using Command = std::function<int(const QStringList&, CliStreams)>;
+
+struct CommandEntry
+{
+    QString usage;
+    Command run;
+};
+
+int printVersion(const QStringList&, CliStreams s)
+{
+    s.out << AppInfo::Title << ' ' << AppInfo::versionLine() << '\n';
+    return 0;
+}
+
+// Prints where the settings are read from, as the program would choose them.
+int printSettingsFolders(const QStringList&, CliStreams s)
+{
+    const SettingsFolders folders = SettingsFolders::locate(programFolder());
+    const QString inUse = folders.chooseAppDataFolder();
+    s.out << "individual: " << folders.individual << '\n'
+          << "common:     " << folders.common << '\n'
+          << "initial:    " << folders.initial << '\n'
+          << "in use:     " << inUse << '\n'
+          << "file:       " << configFilePath(inUse, QStringLiteral("tallowin")) << '\n';
+    return 0;
+}
+
+const std::map<QString, CommandEntry>& commands()
+{
+    static const std::map<QString, CommandEntry> table{
+        {QStringLiteral("version"), {QStringLiteral("version"), printVersion}},
+        {QStringLiteral("settings-folders"), {QStringLiteral("settings-folders"), printSettingsFolders}},
+    };
+    return table;
+}
+
+int printUsage(QTextStream& stream)
+{
+    stream << "usage: tallowin-cli COMMAND [ARGUMENTS]\ncommands:\n";
+    for (const auto& [name, entry] : commands())
+        stream << "  " << entry.usage << '\n';
+    return 2;
+}
+
+} // namespace
+
+int runCli(const QStringList& arguments, CliStreams streams)
+{
+    if (arguments.isEmpty())
+        return printUsage(streams.err);
+    const QString name = arguments.first();
+    if (name == QLatin1String("help") || name == QLatin1String("--help")) {
+        printUsage(streams.out);
+        return 0;
+    }
+    if (name == QLatin1String("--version"))
+        return printVersion({}, streams);
+    const auto it = commands().find(name);
+    if (it == commands().end()) {
+        streams.err << "tallowin-cli: unknown command: " << name << '\n';
+        return printUsage(streams.err);
+    }
+    return it->second.run(arguments.mid(1), streams);
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// Every question and message box of the program goes through this interface,
+// so that the core can ask without knowing widgets and a test can answer.
+class Prompt
+{
+public:
+    enum class Answer { Yes, No, Cancel };
+
+    virtual ~Prompt() = default;
+
+    // A confirmation with "はい" and "いいえ"; anything but Yes cancels.
+    virtual Answer question(const QString& text) = 0;
+    virtual void information(const QString& text) = 0;
+    virtual void error(const QString& text) = 0;
+};

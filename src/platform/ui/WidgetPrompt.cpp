@@ -1,0 +1,37 @@
+#include "platform/ui/WidgetPrompt.h"
+
+#include "app/AppInfo.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+WidgetPrompt::WidgetPrompt(QWidget* parent)
+    : m_parent(parent)
+{
+}
+
+Prompt::Answer WidgetPrompt::question(const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, AppInfo::Title, text, QMessageBox::NoButton, m_parent);
+    QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return Answer::Yes;
+    if (box.clickedButton() == no)
+        return Answer::No;
+    return Answer::Cancel;
+}
+
+void WidgetPrompt::information(const QString& text)
+{
+    QMessageBox box(QMessageBox::Information, AppInfo::Title, text, QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+void WidgetPrompt::error(const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, AppInfo::Title, text, QMessageBox::Ok, m_parent);
+    box.exec();
+}

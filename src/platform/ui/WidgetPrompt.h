@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/Prompt.h"
+
+class QWidget;
+
+// Message boxes with Japanese buttons ("はい"/"いいえ", "OK").
+class WidgetPrompt final : public Prompt
+{
+public:
+    explicit WidgetPrompt(QWidget* parent = nullptr);
+
+    void setParent(QWidget* parent) { m_parent = parent; }
+
+    Answer question(const QString& text) override;
+    void information(const QString& text) override;
+    void error(const QString& text) override;
+
+private:
+    QWidget* m_parent;
+};

@@ -1,0 +1,17 @@
+#include "support/RecordingPrompt.h"
+
+Prompt::Answer RecordingPrompt::question(const QString& text)
+{
+    questions << text;
+    return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
+}
+
+void RecordingPrompt::information(const QString& text)
+{
+    informations << text;
+}
+
+void RecordingPrompt::error(const QString& text)
+{
+    errors << text;
+}
