@@ -8,6 +8,7 @@
 #include "app/ui/UiFont.h"
 #include "TallowinVersion.h"
 #include "platform/SingleInstance.h"
+#include "platform/TerminationSignal.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -54,6 +55,8 @@ int runProgram(int argc, char** argv)
         return 1;
 
     QObject::connect(&instance, &SingleInstance::activationRequested, window.get(), &TFrmQuillet::bringToFront);
+    TerminationSignal termination;
+    QObject::connect(&termination, &TerminationSignal::received, window.get(), &QWidget::close);
     window->show();
     const int result = QApplication::exec();
 

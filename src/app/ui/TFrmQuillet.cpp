@@ -324,8 +324,6 @@ void TFrmQuillet::runCreationSteps(const QuilletOptions& options)
         m_stoppedForHelp = true;
         return;
     }
-    if (choice.themeGiven)
-        state.StyleNum = quint16(choice.theme);
 
     TabArea->setTabVisible(DataPage, false);
     Editor->setPlaceholderText(kDropPrompt);
@@ -334,8 +332,10 @@ void TFrmQuillet::runCreationSteps(const QuilletOptions& options)
 
     state.CompiledHelpFile = m_programFolder + QStringLiteral("Tallowinhlp.chm");
     readConfiguration(choice.themeGiven);
-    if (choice.themeGiven)
-        m_config.settings.theme = 0; // a theme given for one run is not stored
+    // A theme given on the command line is applied for this run only; the
+    // theme stored at close stays the one chosen from the menu, else 0.
+    state.StyleNum = quint16(m_config.settings.theme);
+    m_appliedTheme = choice.themeGiven ? choice.theme : state.StyleNum;
     applySettings();
     adaptToScreenDensity();
     placeBars();
@@ -368,12 +368,11 @@ void TFrmQuillet::applySettings()
 
     state.Ldb_Host1 = s.server;
     state.Ldb_Path1 = s.dbPath;
-    if (!m_actions->Theme.isEmpty() && state.StyleNum == 0)
-        state.StyleNum = quint16(s.theme);
     for (int i = 0; i < m_actions->Theme.size(); ++i)
-        m_actions->Theme.at(i)->setChecked(i == state.StyleNum);
-    ColorBox->setEnabled(state.StyleNum == 0);
-    m_colorBoxAction->setVisible(state.StyleNum == 0);
+        m_actions->Theme.at(i)->setChecked(i == m_appliedTheme);
+    // The colour box belongs to the system look only.
+    ColorBox->setEnabled(m_appliedTheme == 0);
+    m_colorBoxAction->setVisible(m_appliedTheme == 0);
 
     // The text pane's default attributes.
     state.FUpdating = true;

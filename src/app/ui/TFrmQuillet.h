@@ -107,6 +107,8 @@ public:
     bool creationStoppedForHelp() const { return m_stoppedForHelp; }
     // A compatibility layer was found; the program ends.
     bool terminationRequested() const { return m_terminationRequested; }
+    // The theme in effect for this run (the command line may override StyleNum).
+    int appliedTheme() const { return m_appliedTheme; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -147,6 +149,7 @@ private:
     QString m_programFolder;
     QString m_programFile;
     UpperPaneMode m_paneMode = UpperPaneMode::Normal;
+    int m_appliedTheme = 0;
     bool m_shutDownDone = false;
     bool m_restartRequested = false;
     bool m_stoppedForHelp = false;

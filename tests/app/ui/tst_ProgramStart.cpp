@@ -1,4 +1,124 @@
+// Starts the real program, under a file name of its own so that the test
+// never meets a copy the user is running.
+#include "app/IniFile.h"
+#include "app/SettingsFolders.h"
+#include "support/TestEnvironment.h"
+
+#include <QDir>
+#include <QProcess>
 #include <QtTest>
-class T : public QObject { Q_OBJECT private Q_SLOTS: void none() {} };
-QTEST_MAIN(T)
+
+#include <csignal>
+#include <memory>
+
+class TestProgramStart : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void secondStartEndsAndFirstKeepsRunning();
+    void crashLeavesNothingThatBlocksTheNextStart();
+    void terminationClosesLikeTheWindow();
+
+private:
+    QProcess* start();
+    bool waitUntilUp(QProcess& process);
+    QString workFolder() const { return m_env->folders().initial + QStringLiteral("/mail_dat"); }
+
+    std::unique_ptr<TestEnvironment> m_env;
+    QString m_program;
+    QList<QProcess*> m_running;
+};
+
+void TestProgramStart::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    const QString binDir = qEnvironmentVariable("TALLOWIN_BIN_DIR");
+    QVERIFY2(!binDir.isEmpty(), "TALLOWIN_BIN_DIR names the folder of the built program");
+    m_program = m_env->programFolder() + QStringLiteral("tallowin-test-%1").arg(QCoreApplication::applicationPid());
+    QVERIFY(QFile::copy(binDir + QStringLiteral("/tallowin"), m_program));
+    QFile::copy(binDir + QStringLiteral("/Tallowin.jpg"), m_env->programFolder() + QStringLiteral("Tallowin.jpg"));
+}
+
+void TestProgramStart::cleanup()
+{
+    for (QProcess* p : m_running) {
+        if (p->state() != QProcess::NotRunning) {
+            p->kill();
+            p->waitForFinished(5000);
+        }
+        delete p;
+    }
+    m_running.clear();
+    m_env.reset();
+}
+
+QProcess* TestProgramStart::start()
+{
+    auto* process = new QProcess;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process->setProcessEnvironment(env);
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->start(m_program, {});
+    m_running << process;
+    return process;
+}
+
+bool TestProgramStart::waitUntilUp(QProcess& process)
+{
+    // The work folder is made at the end of the window's creation.
+    for (int i = 0; i < 200 && process.state() != QProcess::NotRunning; ++i) {
+        if (QFileInfo(workFolder()).isDir())
+            return true;
+        QTest::qWait(50);
+    }
+    return false;
+}
+
+void TestProgramStart::secondStartEndsAndFirstKeepsRunning()
+{
+    auto first = start();
+    QVERIFY(waitUntilUp(*first));
+    auto second = start();
+    QVERIFY(second->waitForFinished(10000));
+    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second->exitCode(), 0);
+    QCOMPARE(first->state(), QProcess::Running);
+}
+
+void TestProgramStart::crashLeavesNothingThatBlocksTheNextStart()
+{
+    auto first = start();
+    QVERIFY(waitUntilUp(*first));
+    ::kill(pid_t(first->processId()), SIGKILL);
+    QVERIFY(first->waitForFinished(5000));
+    QDir(workFolder()).removeRecursively();
+
+    auto next = start();
+    QVERIFY(waitUntilUp(*next));
+    QTest::qWait(300);
+    QCOMPARE(next->state(), QProcess::Running);
+}
+
+void TestProgramStart::terminationClosesLikeTheWindow()
+{
+    auto program = start();
+    QVERIFY(waitUntilUp(*program));
+    // The splash's one-second wait comes before the window takes signals.
+    QTest::qWait(1500);
+    program->terminate();
+    QVERIFY(program->waitForFinished(10000));
+    QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+    QVERIFY(!QFileInfo::exists(workFolder()));
+    const QString ini = configFilePath(m_env->folders().initial, QFileInfo(m_program).fileName());
+    IniFile settings;
+    QVERIFY(settings.load(ini));
+    QCOMPARE(settings.readInteger(QStringLiteral("Window"), QStringLiteral("Width"), 0), 640);
+    QVERIFY(settings.hasKey(QStringLiteral("Condition"), QStringLiteral("ExpFileName")));
+}
+
+QTEST_GUILESS_MAIN(TestProgramStart)
 #include "tst_ProgramStart.moc"
