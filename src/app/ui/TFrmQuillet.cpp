@@ -92,8 +92,16 @@ void TFrmQuillet::buildActionsAndMenus()
 {
     m_actions = new MainActions(this);
     MainActions& a = *m_actions;
-    QMenuBar* bar = menuBar();
-    bar->setObjectName(QStringLiteral("MainMenu"));
+    // The menu bar lives in a bar of its own so that it shares the top line
+    // with the font bar, the button bar below them.
+    MainMenu = new QMenuBar;
+    MainMenu->setObjectName(QStringLiteral("MainMenu"));
+    MainMenu->setNativeMenuBar(false);
+    m_menuBarHolder = new QToolBar(QStringLiteral("MenuBar"), this);
+    m_menuBarHolder->setObjectName(QStringLiteral("MenuBar"));
+    m_menuBarHolder->setMovable(false);
+    m_menuBarHolder->addWidget(MainMenu);
+    QMenuBar* bar = MainMenu;
 
     QMenu* file = bar->addMenu(QStringLiteral("ファイル (&F)"));
     file->addAction(a.MessageOpen);
@@ -144,7 +152,7 @@ void TFrmQuillet::buildActionsAndMenus()
 void TFrmQuillet::buildButtonBar()
 {
     MainActions& a = *m_actions;
-    ButtonBar = addToolBar(QStringLiteral("ButtonBar"));
+    ButtonBar = new QToolBar(QStringLiteral("ButtonBar"), this);
     ButtonBar->setObjectName(QStringLiteral("ButtonBar"));
     ButtonBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     ButtonBar->setMinimumWidth(380);
@@ -167,7 +175,7 @@ void TFrmQuillet::buildButtonBar()
 
 void TFrmQuillet::buildFontBar()
 {
-    FontBar = addToolBar(QStringLiteral("FontBar"));
+    FontBar = new QToolBar(QStringLiteral("FontBar"), this);
     FontBar->setObjectName(QStringLiteral("FontBar"));
     FontBar->setMinimumWidth(380);
     FontNameBox = new QFontComboBox(FontBar);
@@ -280,8 +288,13 @@ void TFrmQuillet::connectShellActions()
     const auto bindBar = [this](QToolBar* bar, QAction* show) {
         connect(bar, &QToolBar::topLevelChanged, show, &QAction::setEnabled);
         connect(show, &QAction::triggered, this, [this, bar, show] {
-            addToolBar(Qt::TopToolBarArea, bar);
-            bar->show();
+            const bool otherFloats = (bar == FontBar ? ButtonBar : FontBar)->isFloating();
+            if (!otherFloats)
+                placeBars();
+            else {
+                addToolBar(Qt::TopToolBarArea, bar);
+                bar->show();
+            }
             show->setEnabled(false);
         });
     };
@@ -432,10 +445,18 @@ void TFrmQuillet::adaptToScreenDensity()
 
 void TFrmQuillet::placeBars()
 {
-    // Menu bar on its own line, then the button bar and the font bar side
-    // by side, each at least 380 pixels wide.
-    addToolBar(Qt::TopToolBarArea, ButtonBar);
+    // First line: the menu bar, then the font bar; second line: the button
+    // bar. Both movable bars are at least 380 pixels wide.
+    for (QToolBar* bar : {m_menuBarHolder, FontBar, ButtonBar}) {
+        if (toolBarBreak(bar))
+            removeToolBarBreak(bar);
+    }
+    addToolBar(Qt::TopToolBarArea, m_menuBarHolder);
     addToolBar(Qt::TopToolBarArea, FontBar);
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, ButtonBar);
+    for (QToolBar* bar : {m_menuBarHolder, FontBar, ButtonBar})
+        bar->show();
     m_actions->ButtonBarShow->setEnabled(false);
     m_actions->FontBarShow->setEnabled(false);
 }

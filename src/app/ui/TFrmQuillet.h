@@ -21,6 +21,7 @@ class QFontComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMenuBar;
 class QPlainTextEdit;
 class QSplitter;
 class QStackedWidget;
@@ -75,6 +76,7 @@ public:
     QTabWidget* TabArea = nullptr;
     QStackedWidget* Panel1 = nullptr;
     QSplitter* Splitter = nullptr;
+    QMenuBar* MainMenu = nullptr;
     QToolBar* ButtonBar = nullptr;
     QToolBar* FontBar = nullptr;
     QFontComboBox* FontNameBox = nullptr;
@@ -143,6 +145,7 @@ private:
     ChildProcessRunner* m_runner = nullptr;
     QLabel* m_statusPanels[3] = {};
     QAction* m_colorBoxAction = nullptr;
+    QToolBar* m_menuBarHolder = nullptr;
     QWidget* m_pages[PageCount] = {};
     Configuration m_config;
     SettingsFolders m_folders;

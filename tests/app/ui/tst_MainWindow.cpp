@@ -47,7 +47,7 @@ QStringList captions(const QMenu* menu)
 
 QMenu* topMenu(TFrmQuillet& w, const QString& title)
 {
-    for (QAction* a : w.menuBar()->actions()) {
+    for (QAction* a : w.MainMenu->actions()) {
         if (a->text() == title)
             return a->menu();
     }
@@ -131,7 +131,7 @@ void TestMainWindow::menusMatchTheLayout()
 {
     auto w = open();
     QStringList titles;
-    for (QAction* a : w->menuBar()->actions())
+    for (QAction* a : w->MainMenu->actions())
         titles << a->text();
     QCOMPARE(titles, (QStringList{QStringLiteral("ファイル (&F)"), QStringLiteral("操作 (&C)"),
                                   QStringLiteral("設定 (&S)"), QStringLiteral("ヘルプ (&H)")}));
@@ -200,6 +200,15 @@ void TestMainWindow::buttonBarAndWindowPopup()
              (QStringList{QStringLiteral("テキストメッセージ印刷 (&T)"), QStringLiteral("-"),
                           QStringLiteral("フォントメニューバー表示 (&F)"), QStringLiteral("ボタンメニューバー表示 (&B)")}));
     QCOMPARE(w->actions()->EditorPrint->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+    // A bar dragged out enables its show action; the action docks it back.
+    w->show();
+    Q_EMIT w->ButtonBar->topLevelChanged(true);
+    QVERIFY(w->actions()->ButtonBarShow->isEnabled());
+    w->ButtonBar->hide();
+    w->actions()->ButtonBarShow->trigger();
+    QVERIFY(w->ButtonBar->isVisible());
+    QVERIFY(!w->actions()->ButtonBarShow->isEnabled());
+    QCOMPARE(w->toolBarArea(w->ButtonBar), Qt::TopToolBarArea);
     // Font bar: every size of the fixed list.
     QCOMPARE(w->FontSizeBox->count(), 16);
     QCOMPARE(w->FontSizeBox->itemText(0), QStringLiteral("8"));
