@@ -11,12 +11,15 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libqt6sql6-ibase libgl-dev
   # mail, network and crypto libraries
   libgmime-3.0-dev libcurl4-openssl-dev libssl-dev
-  # Firebird 3.0: client library, embedded engine, headers and tools
-  libfbclient2 firebird3.0-server-core firebird3.0-utils firebird-dev
+  # Firebird 3.0: client library, embedded engine, headers and tools, and the
+  # server that the server-mode tests start privately on 127.0.0.1
+  libfbclient2 firebird3.0-server-core firebird3.0-utils firebird-dev firebird3.0-server
   # a Japanese UI font, and a virtual X server for screenshots and GUI runs
   fonts-noto-cjk xvfb xauth
   # external programs the application drives
   gnupg
+  # test helpers
+  python3
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #include "cli/CliCommands.h"
 
+#include "cli/ArchiveCommands.h"
+
 #include "app/AppInfo.h"
-#include "app/Configuration.h"
 #include "app/SettingsFolders.h"
 
 #include <functional>
@@ -41,6 +42,8 @@ const std::map<QString, CommandEntry>& commands()
     static const std::map<QString, CommandEntry> table{
         {QStringLiteral("version"), {QStringLiteral("version"), printVersion}},
         {QStringLiteral("settings-folders"), {QStringLiteral("settings-folders"), printSettingsFolders}},
+        {QStringLiteral("archive"),
+         {QStringLiteral("archive create|check [--host HOST] PATH | archive init-default"), runArchiveCommand}},
     };
     return table;
 }

@@ -1,6 +1,7 @@
 #include "platform/ChildProcessRunner.h"
 
 #include "app/Delay.h"
+#include "platform/TerminationSignal.h"
 
 #include <QPointer>
 
@@ -13,6 +14,7 @@ ChildProcessRunner::ChildProcessRunner(bool& terminateState, QObject* parent)
 QProcess* ChildProcessRunner::newProcess(bool captureOutput, const QString& workingFolder)
 {
     auto* process = new QProcess(this);
+    process->setChildProcessModifier(&TerminationSignal::unblockForChild);
     if (!workingFolder.isEmpty())
         process->setWorkingDirectory(workingFolder);
     if (!captureOutput)

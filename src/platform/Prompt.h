@@ -15,4 +15,8 @@ public:
     virtual Answer question(const QString& text) = 0;
     virtual void information(const QString& text) = 0;
     virtual void error(const QString& text) = 0;
+
+    // A file to open; an empty text when the user cancels. filter uses
+    // Qt's form: "Firebird DBファイル (*.fdb);;Interbase DBファイル (*.gdb)".
+    virtual QString openFileName(const QString& caption, const QString& folder, const QString& filter) = 0;
 };

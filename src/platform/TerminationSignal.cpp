@@ -3,46 +3,54 @@
 #include <QSocketNotifier>
 
 #include <csignal>
-#include <sys/socket.h>
+#include <sys/signalfd.h>
 #include <unistd.h>
 
 namespace {
 
-// Only async-signal-safe work may happen in a handler: write one byte to a
-// socket the event loop watches.
-int g_signalSockets[2] = {-1, -1};
-
-void onSignal(int)
+sigset_t terminationSet()
 {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(g_signalSockets[0], &byte, 1);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGHUP);
+    return set;
 }
 
 } // namespace
 
+void TerminationSignal::blockInAllThreads()
+{
+    const sigset_t set = terminationSet();
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
+
+void TerminationSignal::unblockForChild()
+{
+    sigset_t none;
+    sigemptyset(&none);
+    pthread_sigmask(SIG_SETMASK, &none, nullptr);
+}
+
 TerminationSignal::TerminationSignal(QObject* parent)
     : QObject(parent)
 {
-    if (g_signalSockets[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalSockets) != 0)
+    const sigset_t set = terminationSet();
+    m_fd = ::signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
+    if (m_fd < 0)
         return;
-    m_notifier = new QSocketNotifier(g_signalSockets[1], QSocketNotifier::Read, this);
+    m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
-        char byte = 0;
-        [[maybe_unused]] const ssize_t n = ::read(g_signalSockets[1], &byte, 1);
-        Q_EMIT received();
+        signalfd_siginfo info = {};
+        while (::read(m_fd, &info, sizeof info) == ssize_t(sizeof info))
+            Q_EMIT received(int(info.ssi_signo));
     });
-    struct sigaction action = {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (int sig : {SIGTERM, SIGINT, SIGHUP})
-        ::sigaction(sig, &action, nullptr);
 }
 
 TerminationSignal::~TerminationSignal()
 {
-    struct sigaction action = {};
-    action.sa_handler = SIG_DFL;
-    for (int sig : {SIGTERM, SIGINT, SIGHUP})
-        ::sigaction(sig, &action, nullptr);
+    delete m_notifier;
+    if (m_fd >= 0)
+        ::close(m_fd);
 }

@@ -15,3 +15,9 @@ void RecordingPrompt::error(const QString& text)
 {
     errors << text;
 }
+
+QString RecordingPrompt::openFileName(const QString& caption, const QString&, const QString& filter)
+{
+    fileDialogs << caption + QStringLiteral(" | ") + filter;
+    return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+}

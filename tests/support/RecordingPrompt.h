@@ -14,10 +14,13 @@ public:
     QStringList questions;
     QStringList informations;
     QStringList errors;
+    QStringList fileAnswers;   // answers to file dialogs, in order; empty: cancelled
+    QStringList fileDialogs;   // the captions of the file dialogs shown
 
     Answer question(const QString& text) override;
     void information(const QString& text) override;
     void error(const QString& text) override;
+    QString openFileName(const QString& caption, const QString& folder, const QString& filter) override;
 
     QStringList everything() const { return questions + informations + errors; }
 };

@@ -131,3 +131,9 @@ ReadOnlyFolder::~ReadOnlyFolder()
     else
         QFile::setPermissions(m_folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
+
+void useProcessWideFirebirdLockFolder()
+{
+    static QTemporaryDir folder;
+    qputenv("FIREBIRD_LOCK", QFile::encodeName(folder.path()));
+}

@@ -60,3 +60,7 @@ private:
     bool m_asRoot = false;
     bool m_active = false;
 };
+
+// The embedded Firebird engine reads its lock folder once per process; tests
+// that make a new environment per case share one folder for the whole run.
+void useProcessWideFirebirdLockFolder();

@@ -6,6 +6,7 @@
 #include "app/ui/TFrmQuillet.h"
 #include "app/ui/TFrmSplush.h"
 #include "app/ui/UiFont.h"
+#include "archive/ui/ArchiveController.h"
 #include "TallowinVersion.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignal.h"
@@ -18,6 +19,7 @@
 
 int runProgram(int argc, char** argv)
 {
+    TerminationSignal::blockInAllThreads();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallowin"));
     QApplication::setApplicationVersion(QStringLiteral(TALLOWIN_VERSION_TEXT));
@@ -46,6 +48,9 @@ int runProgram(int argc, char** argv)
     std::unique_ptr<TFrmQuillet> window;
     try {
         window = std::make_unique<TFrmQuillet>(options);
+        // The database module comes after the window and connects at once.
+        if (!window->creationStoppedForHelp() && !window->terminationRequested())
+            (new ArchiveController(*window))->connectAtStartup();
     } catch (const std::exception& e) {
         QMessageBox::critical(nullptr, AppInfo::Title, QString::fromLocal8Bit(e.what()));
     }
@@ -63,7 +68,10 @@ int runProgram(int argc, char** argv)
     if (window->restartRequested()) {
         // The new program must find nobody holding the instance name.
         instance.release();
-        QProcess::startDetached(QApplication::applicationFilePath(), {});
+        QProcess restart;
+        restart.setProgram(QApplication::applicationFilePath());
+        restart.setChildProcessModifier(&TerminationSignal::unblockForChild);
+        restart.startDetached();
     }
     return result;
 }

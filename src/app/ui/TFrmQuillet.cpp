@@ -352,6 +352,7 @@ void TFrmQuillet::runCreationSteps(const QuilletOptions& options)
     applySettings();
     adaptToScreenDensity();
     placeBars();
+    takeEmbeddedLock(state, m_semafore);
     // The work folder, with any missing parent: a fresh user's settings
     // folder may not exist yet.
     QDir().mkpath(workFolderPath(state.MyAppDataPath));
@@ -610,6 +611,7 @@ void TFrmQuillet::shutDown()
     if (m_shutDownDone)
         return;
     m_shutDownDone = true;
+    Q_EMIT shuttingDown();
     // Outlook automation objects are only ever created where Outlook exists.
     if (state.OlkFlg) {
         state.OlkFlg = false;
@@ -635,6 +637,7 @@ void TFrmQuillet::writeConfiguration()
 {
     if (!state.common_ConfigFlg)
         return;
+    releaseEmbeddedLock(state, m_semafore);
     collectSettings();
     m_config.save(state.IniFilePath, state.MyAppDataPath);
 }

@@ -3,6 +3,7 @@
 #include "app/Configuration.h"
 #include "app/QuilletState.h"
 #include "app/SettingsFolders.h"
+#include "archive/EmbeddedLock.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -66,6 +67,7 @@ public:
     StoredLists& storedLists() { return m_config.lists; }
     const SettingsFolders& folders() const { return m_folders; }
     QString programFile() const { return m_programFile; }
+    QString programFolderPath() const { return m_programFolder; }
 
     // Controls other subsystems fill.
     QTextEdit* Editor = nullptr;           // read-only message text pane
@@ -88,6 +90,7 @@ public:
     void ClearMessageView();
     void setUpperPaneMode(UpperPaneMode mode);
     UpperPaneMode upperPaneMode() const { return m_paneMode; }
+    QWidget* page(Page which) const { return m_pages[which]; }
     void setStatusText(int panel, const QString& text);
     QString statusText(int panel) const;
     int statusPanelWidth(int panel) const;
@@ -111,6 +114,11 @@ public:
     bool terminationRequested() const { return m_terminationRequested; }
     // The theme in effect for this run (the command line may override StyleNum).
     int appliedTheme() const { return m_appliedTheme; }
+
+Q_SIGNALS:
+    // The window is closing: controllers release what they hold (the
+    // archive connection) before the work folders go and settings are written.
+    void shuttingDown();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -148,6 +156,7 @@ private:
     QToolBar* m_menuBarHolder = nullptr;
     QWidget* m_pages[PageCount] = {};
     Configuration m_config;
+    EmbeddedLock m_semafore;
     SettingsFolders m_folders;
     QString m_programFolder;
     QString m_programFile;

@@ -2,6 +2,7 @@
 
 #include "app/AppInfo.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -34,4 +35,9 @@ void WidgetPrompt::error(const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, AppInfo::Title, text, QMessageBox::Ok, m_parent);
     box.exec();
+}
+
+QString WidgetPrompt::openFileName(const QString& caption, const QString& folder, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(m_parent, caption, folder, filter);
 }

@@ -15,6 +15,7 @@ public:
     Answer question(const QString& text) override;
     void information(const QString& text) override;
     void error(const QString& text) override;
+    QString openFileName(const QString& caption, const QString& folder, const QString& filter) override;
 
 private:
     QWidget* m_parent;

@@ -1,7 +1,10 @@
 // Starts the real program, under a file name of its own so that the test
 // never meets a copy the user is running.
 #include "app/IniFile.h"
+#include "app/ListFiles.h"
 #include "app/SettingsFolders.h"
+#include "archive/ArchiveTarget.h"
+#include "archive/FirebirdClient.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -16,21 +19,29 @@ class TestProgramStart : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void init();
     void cleanup();
     void secondStartEndsAndFirstKeepsRunning();
     void crashLeavesNothingThatBlocksTheNextStart();
     void terminationClosesLikeTheWindow();
+    void opensConfiguredArchiveAndReleasesItAtClose();
 
 private:
     QProcess* start();
     bool waitUntilUp(QProcess& process);
-    QString workFolder() const { return m_env->folders().initial + QStringLiteral("/mail_dat"); }
+    QString workFolder() const { return m_appData + QStringLiteral("/mail_dat"); }
 
     std::unique_ptr<TestEnvironment> m_env;
     QString m_program;
     QList<QProcess*> m_running;
+    QString m_appData;
 };
+
+void TestProgramStart::initTestCase()
+{
+    useProcessWideFirebirdLockFolder();
+}
 
 void TestProgramStart::init()
 {
@@ -40,6 +51,7 @@ void TestProgramStart::init()
     m_program = m_env->programFolder() + QStringLiteral("tallowin-test-%1").arg(QCoreApplication::applicationPid());
     QVERIFY(QFile::copy(binDir + QStringLiteral("/tallowin"), m_program));
     QFile::copy(binDir + QStringLiteral("/Tallowin.jpg"), m_env->programFolder() + QStringLiteral("Tallowin.jpg"));
+    m_appData = m_env->folders().initial;
 }
 
 void TestProgramStart::cleanup()
@@ -113,11 +125,32 @@ void TestProgramStart::terminationClosesLikeTheWindow()
     QVERIFY(program->waitForFinished(10000));
     QCOMPARE(program->exitStatus(), QProcess::NormalExit);
     QVERIFY(!QFileInfo::exists(workFolder()));
-    const QString ini = configFilePath(m_env->folders().initial, QFileInfo(m_program).fileName());
+    const QString ini = configFilePath(m_appData, QFileInfo(m_program).fileName());
     IniFile settings;
     QVERIFY(settings.load(ini));
     QCOMPARE(settings.readInteger(QStringLiteral("Window"), QStringLiteral("Width"), 0), 640);
     QVERIFY(settings.hasKey(QStringLiteral("Condition"), QStringLiteral("ExpFileName")));
+}
+
+void TestProgramStart::opensConfiguredArchiveAndReleasesItAtClose()
+{
+    const QString archive = m_env->root() + QStringLiteral("/data/Tallowin.fdb");
+    QDir().mkpath(m_env->root() + QStringLiteral("/data"));
+    QCOMPARE(createArchive(ArchiveTarget{QString(), archive}), QString());
+    m_appData = m_env->folders().individual;
+    TestEnvironment::writeFile(configFilePath(m_appData, QFileInfo(m_program).fileName()),
+                               QStringLiteral("[MailDB]\nServer=\nDBPath=%1\n").arg(archive).toUtf8());
+
+    auto program = start();
+    QVERIFY(waitUntilUp(*program));
+    QTRY_COMPARE_WITH_TIMEOUT(ListFiles::readFormTitle(m_appData), QStringLiteral("Tallowin 管理 -- Tallowin.fdb"), 10000);
+    QVERIFY(QFileInfo::exists(m_env->root() + QStringLiteral("/data/Semafore")));
+    QTest::qWait(1500);
+    program->terminate();
+    QVERIFY(program->waitForFinished(10000));
+    QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+    QVERIFY(!QFileInfo::exists(m_env->root() + QStringLiteral("/data/Semafore")));
+    QVERIFY(!QFileInfo::exists(workFolder()));
 }
 
 QTEST_GUILESS_MAIN(TestProgramStart)

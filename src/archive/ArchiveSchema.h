@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QStringList>
+
+// The statements that create an empty archive, in order.
+QStringList archiveSchemaStatements();

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// Where the archive is: a database file, used through the embedded engine
+// when the host is empty or names "localhost", else through a server.
+struct ArchiveTarget
+{
+    QString host;
+    QString path;
+
+    // Empty host, or one containing "localhost" in any letter case.
+    bool isLocal() const;
+    // What the Firebird client is given: the path, or "host:path".
+    QString databaseName() const;
+};
+
+inline const QString kNoDatabaseCaption = QStringLiteral("Tallowin 管理");
+
+// "Tallowin 管理 -- file.fdb" for a local archive, "Tallowin 管理 -- host:file.fdb"
+// for a server; the file name without its folder.
+QString archiveCaption(const ArchiveTarget& target);
+
+// The program's fixed credentials.
+namespace ArchiveCredentials {
+inline const QString User = QStringLiteral("TALLOWIN");
+inline const QString Password = QStringLiteral("kevutoph");
+inline const QString AdminUser = QStringLiteral("sysdba");
+inline const QString AdminPassword = QStringLiteral("plonkiver");
+} // namespace ArchiveCredentials

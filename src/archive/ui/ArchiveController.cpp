@@ -1,0 +1,98 @@
+#include "archive/ui/ArchiveController.h"
+
+#include "app/ui/MainActions.h"
+#include "app/ui/TFrmQuillet.h"
+#include "archive/TDm_Ldb.h"
+#include "platform/Prompt.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString kConnectionOk = QStringLiteral("Data Base 接続OK!!");
+const QString kConnectionNg = QStringLiteral("Data Base 接続NG!!");
+const QString kDatabaseFilter = QStringLiteral("Firebird DBファイル (*.fdb);;Interbase DBファイル (*.gdb)");
+} // namespace
+
+ArchiveController::ArchiveController(TFrmQuillet& window)
+    : QObject(&window)
+    , m_window(window)
+    , m_dm(new TDm_Ldb(window.childProcesses(), window.programFolderPath(), this))
+{
+    connect(m_dm, &TDm_Ldb::captionChanged, &m_window, &TFrmQuillet::setDatabaseCaption);
+    connect(&m_window, &TFrmQuillet::shuttingDown, m_dm, &TDm_Ldb::close);
+    buildConnectionCheck();
+}
+
+ArchiveController::~ArchiveController() = default;
+
+void ArchiveController::buildConnectionCheck()
+{
+    auto* group = new QGroupBox(QStringLiteral("DB接続"));
+    auto* grid = new QGridLayout(group);
+    m_hostField = new QLineEdit(m_window.state.Ldb_Host1);
+    m_hostField->setObjectName(QStringLiteral("DBHostField"));
+    m_fileField = new QLineEdit(m_window.state.Ldb_Path1);
+    m_fileField->setObjectName(QStringLiteral("DBFileField"));
+    auto* browse = new QPushButton(QStringLiteral("・・・"));
+    browse->setObjectName(QStringLiteral("DBFileBrowse"));
+    m_checkButton = new QPushButton(QStringLiteral("接続check"));
+    m_checkButton->setObjectName(QStringLiteral("DBCheckButton"));
+    grid->addWidget(new QLabel(QStringLiteral("Host名：")), 0, 0);
+    grid->addWidget(m_hostField, 0, 1, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("DBファイル：")), 1, 0);
+    grid->addWidget(m_fileField, 1, 1);
+    grid->addWidget(browse, 1, 2);
+    grid->addWidget(m_checkButton, 2, 2);
+
+    QWidget* page = m_window.page(TFrmQuillet::DBFilePage);
+    auto* layout = qobject_cast<QVBoxLayout*>(page->layout());
+    if (!layout)
+        layout = new QVBoxLayout(page);
+    layout->addWidget(group);
+    layout->addStretch();
+
+    connect(browse, &QPushButton::clicked, this, &ArchiveController::chooseDatabaseFileExecute);
+    connect(m_checkButton, &QPushButton::clicked, this, &ArchiveController::checkConnectionExecute);
+}
+
+void ArchiveController::connectAtStartup()
+{
+    QAction* dbConnect = m_window.actions()->DBConnect;
+    dbConnect->setEnabled(false);
+    const TDm_Ldb::StartupResult result =
+        m_dm->connectAtStartup(ArchiveTarget{m_window.state.Ldb_Host1, m_window.state.Ldb_Path1});
+    dbConnect->setEnabled(result.connected);
+    m_window.setDatabaseCaption(result.caption);
+    // No message box at start-up; the reason stays readable in the status bar.
+    if (!result.connected && !m_window.state.Ldb_Path1.isEmpty())
+        m_window.setStatusText(2, result.error);
+}
+
+void ArchiveController::chooseDatabaseFileExecute()
+{
+    const QString chosen = m_window.prompt().openFileName(QStringLiteral("DBファイル"),
+                                                          QFileInfo(m_fileField->text()).path(), kDatabaseFilter);
+    if (!chosen.isEmpty())
+        m_fileField->setText(chosen);
+}
+
+void ArchiveController::checkConnectionExecute()
+{
+    m_checkButton->setEnabled(false);
+    m_window.state.Ldb_Host1 = m_hostField->text();
+    m_window.state.Ldb_Path1 = m_fileField->text();
+    QString error;
+    const bool ok = m_dm->checkConnection(ArchiveTarget{m_window.state.Ldb_Host1, m_window.state.Ldb_Path1}, &error);
+    if (ok)
+        m_window.prompt().information(kConnectionOk);
+    else
+        m_window.prompt().information(kConnectionNg);
+    m_checkButton->setEnabled(true);
+}

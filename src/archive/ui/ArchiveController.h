@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+
+class QLineEdit;
+class QPushButton;
+class TDm_Ldb;
+class TFrmQuillet;
+
+// The archive's part of the main window: the database module, the start-up
+// connection, the caption, and the connection check of the "DB File処理" tab.
+class ArchiveController : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ArchiveController(TFrmQuillet& window);
+    ~ArchiveController() override;
+
+    TDm_Ldb& database() const { return *m_dm; }
+
+    // Connects to the configured archive without asking anything.
+    void connectAtStartup();
+
+    // "接続check": takes the host and file fields into the settings, opens
+    // and closes the connection, and tells the result.
+    void checkConnectionExecute();
+    void chooseDatabaseFileExecute();
+
+    QLineEdit* hostField() const { return m_hostField; }
+    QLineEdit* fileField() const { return m_fileField; }
+    QPushButton* checkButton() const { return m_checkButton; }
+
+private:
+    void buildConnectionCheck();
+
+    TFrmQuillet& m_window;
+    TDm_Ldb* m_dm;
+    QLineEdit* m_hostField = nullptr;
+    QLineEdit* m_fileField = nullptr;
+    QPushButton* m_checkButton = nullptr;
+};
