@@ -3,7 +3,13 @@
 #include "cli/ArchiveCommands.h"
 
 #include "app/AppInfo.h"
+#include "app/IniFile.h"
+#include "app/ParameterTable.h"
 #include "app/SettingsFolders.h"
+#include "reading/MessageSummary.h"
+
+#include <QFileInfo>
+#include <QJsonDocument>
 
 #include <functional>
 #include <map>
@@ -37,11 +43,42 @@ int printSettingsFolders(const QStringList&, CliStreams s)
     return 0;
 }
 
+// The MailAccount rows of the configuration the program would use.
+QStringList accountRows()
+{
+    const SettingsFolders folders = SettingsFolders::locate(programFolder());
+    IniFile ini;
+    ini.load(configFilePath(folders.chooseAppDataFolder(), QStringLiteral("tallowin")));
+    ParameterTable table;
+    table.read(ini);
+    QStringList rows;
+    for (int i = 1; i <= 10; ++i)
+        rows << table.value(QStringLiteral("MailAccount%1").arg(i));
+    return rows;
+}
+
+// Parses and derives a message as the display does; prints one JSON object.
+int showMessage(const QStringList& arguments, CliStreams s)
+{
+    if (arguments.size() != 1) {
+        s.err << "usage: tallowin-cli show FILE\n";
+        return 2;
+    }
+    if (!QFileInfo(arguments.first()).isFile()) {
+        s.err << "tallowin-cli: cannot read " << arguments.first() << '\n';
+        return 1;
+    }
+    const MessageSummary summary = summariseFile(arguments.first(), accountRows());
+    s.out << QString::fromUtf8(QJsonDocument(summary.toJson()).toJson(QJsonDocument::Indented));
+    return 0;
+}
+
 const std::map<QString, CommandEntry>& commands()
 {
     static const std::map<QString, CommandEntry> table{
         {QStringLiteral("version"), {QStringLiteral("version"), printVersion}},
         {QStringLiteral("settings-folders"), {QStringLiteral("settings-folders"), printSettingsFolders}},
+        {QStringLiteral("show"), {QStringLiteral("show FILE"), showMessage}},
         {QStringLiteral("archive"),
          {QStringLiteral("archive create|check [--host HOST] PATH | archive init-default"), runArchiveCommand}},
     };

@@ -1,0 +1,58 @@
+#include "reading/MessageSummary.h"
+
+#include "reading/MimeMessage.h"
+
+#include <QFile>
+#include <QJsonArray>
+
+void RecordingSink::listAttachment(const MimePart&, const AttachmentListing& item)
+{
+    m_summary.attachments << item.caption;
+}
+
+bool RecordingSink::decryptInline(const QStringList& lines)
+{
+    // Without GnuPG the armoured text itself is what can be shown.
+    m_summary.text = lines.join(u'\n');
+    return true;
+}
+
+QJsonObject MessageSummary::toJson() const
+{
+    QJsonObject o;
+    o.insert(QStringLiteral("Message_ID"), fields.Message_ID);
+    o.insert(QStringLiteral("Message_Date"), fields.Message_Date);
+    o.insert(QStringLiteral("Account_Key"), fields.Account_Key);
+    o.insert(QStringLiteral("Sender_Name"), fields.Sender_Name);
+    o.insert(QStringLiteral("Sender_Address"), fields.Sender_Address);
+    o.insert(QStringLiteral("Recieve_Name"), fields.Recieve_Name);
+    o.insert(QStringLiteral("Recieve_Address"), fields.Recieve_Address);
+    o.insert(QStringLiteral("Message_Subject"), fields.Message_Subject);
+    o.insert(QStringLiteral("Message_dtype"), outcome.MDatType);
+    o.insert(QStringLiteral("MailBody"), text);
+    o.insert(QStringLiteral("Html"), html);
+    o.insert(QStringLiteral("Attachments"), QJsonArray::fromStringList(attachments));
+    o.insert(QStringLiteral("Attachments2"), QJsonArray::fromStringList(attachments2));
+    return o;
+}
+
+MessageSummary summariseMessage(const QByteArray& bytes, const QStringList& accountRows)
+{
+    MessageSummary summary;
+    const auto message = MimeMessage::parse(bytes);
+    if (!message)
+        return summary;
+    summary.parsed = true;
+    summary.fields = deriveIndexFields(*message, accountRows);
+    RecordingSink sink(summary);
+    summary.outcome = walkMessage(*message, sink);
+    return summary;
+}
+
+MessageSummary summariseFile(const QString& path, const QStringList& accountRows)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return summariseMessage(file.readAll(), accountRows);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "reading/MessageDisplay.h"
+#include "reading/MessageIndex.h"
+
+#include <QJsonObject>
+#include <QStringList>
+
+// What a display of a message shows, without a window: the fields, the
+// text pane, the HTML view and the two attachment lists, derived exactly as
+// the window derives them.
+struct MessageSummary
+{
+    MessageIndexFields fields;
+    DisplayOutcome outcome;
+    QString text;              // the text pane
+    QString html;              // the HTML shown, or empty
+    QStringList attachments;   // list I captions in order
+    QStringList attachments2;  // list II captions in order
+    bool parsed = false;
+
+    QJsonObject toJson() const;
+};
+
+// A sink that records instead of showing; TNEF and OpenPGP hooks are
+// answered by the functions given (none: nothing is unpacked or decrypted).
+class RecordingSink : public DisplaySink
+{
+public:
+    explicit RecordingSink(MessageSummary& summary) : m_summary(summary) {}
+
+    void showPage(int page) override { lastPage = page; }
+    void listAttachment(const MimePart&, const AttachmentListing& item) override;
+    bool extractTnef(const MimePart&) override { return true; }
+    void setText(const QString& text) override { m_summary.text = text; }
+    void showHtml(const QString& html) override { m_summary.html = html; }
+    bool decryptInline(const QStringList& lines) override;
+    bool decryptHeaderless(const QString&) override { return true; }
+
+    int lastPage = -1;
+
+private:
+    MessageSummary& m_summary;
+};
+
+MessageSummary summariseMessage(const QByteArray& bytes, const QStringList& accountRows);
+MessageSummary summariseFile(const QString& path, const QStringList& accountRows);
