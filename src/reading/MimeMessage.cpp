@@ -118,6 +118,7 @@ struct MimeMessage::Private
 {
     GMimeMessage* message = nullptr;
     QList<GMimeObject*> partObjects;   // owned by the message
+    QString headerlessText;            // the leading text of a file without headers
     ~Private()
     {
         if (message)
@@ -132,15 +133,29 @@ MimeMessage::MimeMessage(std::unique_ptr<Private> priv)
 
 MimeMessage::~MimeMessage() = default;
 
-std::unique_ptr<MimeMessage> MimeMessage::parse(const QByteArray& bytes, QString* error)
+static GMimeMessage* construct(const QByteArray& bytes)
 {
-    initialiseGMime();
     GMimeStream* stream = g_mime_stream_mem_new_with_buffer(bytes.constData(), size_t(bytes.size()));
     GMimeParser* parser = g_mime_parser_new_with_stream(stream);
     g_mime_parser_set_format(parser, GMIME_FORMAT_MESSAGE);
     GMimeMessage* message = g_mime_parser_construct_message(parser, parserOptions());
     g_object_unref(parser);
     g_object_unref(stream);
+    return message;
+}
+
+std::unique_ptr<MimeMessage> MimeMessage::parse(const QByteArray& bytes, QString* error)
+{
+    initialiseGMime();
+    GMimeMessage* message = construct(bytes);
+    QString headerless;
+    if (!message && !bytes.trimmed().isEmpty()) {
+        // Text that does not start with a header (an armoured OpenPGP file,
+        // a note) is read as a message whose body is all of it; its first
+        // lines count as the header block, as a lenient reader takes them.
+        message = construct("\r\n" + bytes);
+        headerless = Charsets::decodeUndeclared(bytes.left(bytes.indexOf("\n\n") < 0 ? bytes.size() : bytes.indexOf("\n\n")));
+    }
     if (!message) {
         if (error)
             *error = QStringLiteral("メッセージとして読めません");
@@ -148,6 +163,7 @@ std::unique_ptr<MimeMessage> MimeMessage::parse(const QByteArray& bytes, QString
     }
     auto priv = std::make_unique<Private>();
     priv->message = message;
+    priv->headerlessText = headerless;
     std::unique_ptr<MimeMessage> result(new MimeMessage(std::move(priv)));
     result->collectParts();
     return result;
@@ -253,7 +269,7 @@ int MimeMessage::headerCount() const
 
 QString MimeMessage::headerBlock() const
 {
-    QString block;
+    QString block = d->headerlessText;
     for (GMimeHeaderList* headers : headerLists(d->message)) {
         const int count = g_mime_header_list_get_count(headers);
         for (int i = 0; i < count; ++i) {
