@@ -19,7 +19,7 @@ packages=(
   # external programs the application drives
   gnupg
   # test helpers
-  python3
+  python3 xdg-utils
 )
 
 missing=()

@@ -19,4 +19,7 @@ public:
     // A file to open; an empty text when the user cancels. filter uses
     // Qt's form: "Firebird DBファイル (*.fdb);;Interbase DBファイル (*.gdb)".
     virtual QString openFileName(const QString& caption, const QString& folder, const QString& filter) = 0;
+    // A file to write, the suggested name offered; the dialog asks before
+    // overwriting. An empty text when the user cancels.
+    virtual QString saveFileName(const QString& suggestedPath, const QString& filter) = 0;
 };

@@ -21,3 +21,9 @@ QString RecordingPrompt::openFileName(const QString& caption, const QString&, co
     fileDialogs << caption + QStringLiteral(" | ") + filter;
     return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
 }
+
+QString RecordingPrompt::saveFileName(const QString& suggestedPath, const QString&)
+{
+    saveSuggestions << suggestedPath;
+    return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+}

@@ -16,11 +16,14 @@ public:
     QStringList errors;
     QStringList fileAnswers;   // answers to file dialogs, in order; empty: cancelled
     QStringList fileDialogs;   // the captions of the file dialogs shown
+    QStringList saveAnswers;   // answers to save dialogs, in order; empty: cancelled
+    QStringList saveSuggestions; // the names the save dialogs offered
 
     Answer question(const QString& text) override;
     void information(const QString& text) override;
     void error(const QString& text) override;
     QString openFileName(const QString& caption, const QString& folder, const QString& filter) override;
+    QString saveFileName(const QString& suggestedPath, const QString& filter) override;
 
     QStringList everything() const { return questions + informations + errors; }
 };

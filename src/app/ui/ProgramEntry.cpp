@@ -7,6 +7,9 @@
 #include "app/ui/TFrmSplush.h"
 #include "app/ui/UiFont.h"
 #include "archive/ui/ArchiveController.h"
+#include "reading/ui/MailWebView.h"
+#include "platform/Shell.h"
+#include "reading/ui/ReadingController.h"
 #include "TallowinVersion.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignal.h"
@@ -20,6 +23,8 @@
 int runProgram(int argc, char** argv)
 {
     TerminationSignal::blockInAllThreads();
+    MailWebView::registerScheme();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallowin"));
     QApplication::setApplicationVersion(QStringLiteral(TALLOWIN_VERSION_TEXT));
@@ -49,6 +54,7 @@ int runProgram(int argc, char** argv)
     try {
         window = std::make_unique<TFrmQuillet>(options);
         // The database module comes after the window and connects at once.
+        new ReadingController(*window);
         if (!window->creationStoppedForHelp() && !window->terminationRequested())
             (new ArchiveController(*window))->connectAtStartup();
     } catch (const std::exception& e) {

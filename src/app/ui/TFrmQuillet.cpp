@@ -304,10 +304,6 @@ void TFrmQuillet::connectShellActions()
     connect(FontNameBox, &QFontComboBox::currentFontChanged, this, &TFrmQuillet::fontBarChanged);
     connect(FontSizeBox, &QComboBox::currentTextChanged, this, &TFrmQuillet::fontBarChanged);
     connect(ColorBox, &QComboBox::currentIndexChanged, this, &TFrmQuillet::fontBarChanged);
-    connect(Editor, &QTextEdit::cursorPositionChanged, this, [this] {
-        const QTextCursor c = Editor->textCursor();
-        setStatusText(0, QStringLiteral("%1 行 : %2 桁").arg(c.blockNumber() + 1).arg(c.positionInBlock() + 1));
-    });
 }
 
 // ---------------------------------------------------------------- creation
@@ -495,6 +491,7 @@ void TFrmQuillet::ClearMessageView()
     state.old_MessageFile.clear();
     m_actions->MessageSave->setEnabled(false);
     state.TnefFlg = false;
+    Q_EMIT messageViewCleared();
 }
 
 void TFrmQuillet::setUpperPaneMode(UpperPaneMode mode)

@@ -119,6 +119,8 @@ Q_SIGNALS:
     // The window is closing: controllers release what they hold (the
     // archive connection) before the work folders go and settings are written.
     void shuttingDown();
+    // ClearMessageView ran: the reading subsystem empties what it owns.
+    void messageViewCleared();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -41,3 +41,8 @@ QString WidgetPrompt::openFileName(const QString& caption, const QString& folder
 {
     return QFileDialog::getOpenFileName(m_parent, caption, folder, filter);
 }
+
+QString WidgetPrompt::saveFileName(const QString& suggestedPath, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(m_parent, QString(), suggestedPath, filter);
+}

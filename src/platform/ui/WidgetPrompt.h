@@ -16,6 +16,7 @@ public:
     void information(const QString& text) override;
     void error(const QString& text) override;
     QString openFileName(const QString& caption, const QString& folder, const QString& filter) override;
+    QString saveFileName(const QString& suggestedPath, const QString& filter) override;
 
 private:
     QWidget* m_parent;

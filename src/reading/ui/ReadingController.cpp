@@ -1,0 +1,556 @@
+#include "reading/ui/ReadingController.h"
+
+#include "app/Delay.h"
+#include "app/ParameterTable.h"
+#include "app/SafePath.h"
+#include "app/SettingsFolders.h"
+#include "app/ui/MainActions.h"
+#include "app/ui/ParameterTableView.h"
+#include "app/ui/TFrmQuillet.h"
+#include "platform/ChildProcessRunner.h"
+#include "platform/Prompt.h"
+#include "platform/Shell.h"
+#include "reading/AttachmentRules.h"
+#include "reading/MessageIndex.h"
+#include "reading/MimeMessage.h"
+#include "reading/Zoom.h"
+#include "reading/ui/MailWebView.h"
+
+#include <QAction>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+using namespace AttachmentRules;
+
+namespace {
+
+const QString kShown = QStringLiteral("メッセージを表示しました");
+const QString kLoading = QStringLiteral("メッセージを読込中です -- お待ちください");
+const QString kRowError = QStringLiteral("データベースデータError");
+const QString kNotMail = QStringLiteral("メールファイルではありません");
+const QString kNoProgram = QStringLiteral("このファイルは起動できる規定のプログラムがありません");
+const QString kCannotStart = QStringLiteral("プログラムが起動できませんでした");
+const QString kAscUnsupported = QStringLiteral("ascファイルは未対応です");
+const QString kSaveDataMissing = QStringLiteral("Save Data がみつかりません\r\nプログラムの修正が必要です");
+
+QStringList accountRows(const ParameterTable& table)
+{
+    QStringList rows;
+    for (int i = 1; i <= 10; ++i)
+        rows << table.value(QStringLiteral("MailAccount%1").arg(i));
+    return rows;
+}
+
+} // namespace
+
+// The display's hand-over points, bound to the window's panes and lists.
+class ReadingController::WindowSink final : public DisplaySink
+{
+public:
+    explicit WindowSink(ReadingController& c) : m_c(c) {}
+
+    void showPage(int page) override
+    {
+        if (m_c.m_window.TabArea->currentIndex() != page)
+            m_c.m_window.TabArea->setCurrentIndex(page);
+    }
+    void listAttachment(const MimePart& part, const AttachmentListing& item) override
+    {
+        m_c.listInList1(part, item);
+    }
+    bool extractTnef(const MimePart& part) override
+    {
+        return m_c.tnefExtraction ? m_c.tnefExtraction(part) : true;
+    }
+    void setText(const QString& text) override { m_c.m_window.Editor->setPlainText(text); }
+    void showHtml(const QString& html) override { m_c.showHtml(html); }
+    bool decryptInline(const QStringList& lines) override
+    {
+        if (m_c.inlineDecryption)
+            return m_c.inlineDecryption(lines);
+        m_c.m_window.Editor->setPlainText(lines.join(u'\n'));
+        return true;
+    }
+    bool decryptHeaderless(const QString& headerBlock) override
+    {
+        return m_c.headerlessDecryption ? m_c.headerlessDecryption(headerBlock) : true;
+    }
+
+private:
+    ReadingController& m_c;
+};
+
+ReadingController::ReadingController(TFrmQuillet& window, std::unique_ptr<Shell> shell)
+    : QObject(&window)
+    , m_window(window)
+    , m_shell(std::move(shell))
+{
+    if (!m_shell)
+        m_shell = std::make_unique<XdgShell>(window.childProcesses());
+    m_web = new MailWebView;
+    auto* layout = new QVBoxLayout(window.page(TFrmQuillet::HtmlPage));
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_web);
+    for (QTreeWidget* list : {window.ListView1, window.ListView2}) {
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        list->installEventFilter(this);
+    }
+    buildActions();
+
+    MainActions* a = window.actions();
+    connect(a->Zoom_IncMgn, &QAction::triggered, this, &ReadingController::Zoom_IncMgnExecute);
+    connect(a->Zoom_DecMgn, &QAction::triggered, this, &ReadingController::Zoom_DecMgnExecute);
+    connect(a->DispMsgDat, &QAction::triggered, this, &ReadingController::DispMsgDatExecute);
+    connect(a->EditorPrint, &QAction::triggered, this, &ReadingController::EditorPrintExecute);
+    connect(&window, &TFrmQuillet::messageViewCleared, this, &ReadingController::clearView);
+    connect(&window, &TFrmQuillet::shuttingDown, m_web, &MailWebView::close);
+    connect(window.Editor, &QTextEdit::cursorPositionChanged, this, &ReadingController::showCaret);
+    window.Editor->installEventFilter(this);
+    window.Editor->viewport()->installEventFilter(this);
+
+    connect(window.ListView1, &QTreeWidget::itemSelectionChanged, this, &ReadingController::ListView1SelectItem);
+    connect(window.ListView2, &QTreeWidget::itemSelectionChanged, this, &ReadingController::ListView2SelectItem);
+    connect(window.ListView1, &QTreeWidget::itemDoubleClicked, this, &ReadingController::ListView1DblClick);
+    connect(window.ListView1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { ListView1Popup->popup(m_window.ListView1->viewport()->mapToGlobal(at)); });
+    connect(window.ListView2, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { ListView2Popup->popup(m_window.ListView2->viewport()->mapToGlobal(at)); });
+}
+
+ReadingController::~ReadingController() = default;
+
+void ReadingController::buildActions()
+{
+    const auto make = [this](const char* name, const QString& caption, bool enabled) {
+        auto* action = new QAction(caption, &m_window);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setEnabled(enabled);
+        return action;
+    };
+    SavetoDisk = make("SavetoDisk", QStringLiteral("名前をつけて保存 (&N)"), false);
+    SavetoDisk->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    OpenWith = make("OpenWith", QStringLiteral("規定のプログラムで開く (&W)"), false);
+    OpenWith->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    SaveToDiskA1 = make("SaveToDiskA1", QString(), true);
+    SaveToDiskA2 = make("SaveToDiskA2", QString(), true);
+    OpenWithA1 = make("OpenWithA1", QString(), true);
+    OpenWithA2 = make("OpenWithA2", QString(), true);
+    DecryptGpg = make("DecryptGpg", QStringLiteral("GnuPG復号 (&G)"), false);
+    SaveToDiskDGpg = make("SaveToDiskDGpg", QStringLiteral("GnuPG復号して保存 (&H)"), false);
+    DecryptGpgA1 = make("DecryptGpgA1", QString(), true);
+
+    ListView1Popup = new QMenu(&m_window);
+    ListView1Popup->setObjectName(QStringLiteral("ListView1Popup"));
+    ListView1Popup->addAction(SavetoDisk);
+    ListView1Popup->addSeparator();
+    ListView1Popup->addAction(OpenWith);
+    ListView1Popup->addSeparator();
+    ListView1Popup->addAction(DecryptGpg);
+    ListView1Popup->addAction(SaveToDiskDGpg);
+
+    ListView2Popup = new QMenu(&m_window);
+    ListView2Popup->setObjectName(QStringLiteral("ListView2Popup"));
+    ListView2Popup->addAction(SavetoDisk);
+    ListView2Popup->addSeparator();
+    ListView2Popup->addAction(OpenWith);
+    ListView2Popup->addSeparator();
+    QAction* decryptSave2 = ListView2Popup->addAction(QStringLiteral("GnuPG復号して保存 (&E)"));
+    decryptSave2->setEnabled(false);
+    connect(SaveToDiskDGpg, &QAction::changed, decryptSave2,
+            [this, decryptSave2] { decryptSave2->setEnabled(SaveToDiskDGpg->isEnabled()); });
+    connect(decryptSave2, &QAction::triggered, SaveToDiskDGpg, &QAction::trigger);
+
+    for (QAction* a : {SavetoDisk, OpenWith})
+        m_window.addAction(a);
+    connect(SavetoDisk, &QAction::triggered, this, &ReadingController::SavetoDiskExecute);
+    connect(OpenWith, &QAction::triggered, this, &ReadingController::OpenWithExecute);
+    connect(SaveToDiskA1, &QAction::triggered, this, &ReadingController::SaveToDiskA1Execute);
+    connect(SaveToDiskA2, &QAction::triggered, this, &ReadingController::SaveToDiskA2Execute);
+    connect(OpenWithA1, &QAction::triggered, this, &ReadingController::OpenWithA1Execute);
+    connect(OpenWithA2, &QAction::triggered, this, &ReadingController::OpenWithA2Execute);
+}
+
+// ---------------------------------------------------------------- display
+
+void ReadingController::clearView()
+{
+    m_web->close();
+    removeExecuteFile();
+}
+
+void ReadingController::DispEmlFile(const QString& path)
+{
+    QuilletState& state = m_window.state;
+    m_window.ClearMessageView();
+    state.MDatType = 0;
+
+    ParameterTable& parameters = m_window.settings().parameters;
+    const QString zoomText = parameters.valueOrApply(QStringLiteral("ZOOM"), QStringLiteral("70"));
+    m_zoomFixed = parameters.valueOrApply(QStringLiteral("ZoomFixed"), QStringLiteral("1")) == QLatin1String("1");
+    m_window.ParameterGrid->refresh();
+    if (!Zoom::factorFromPercent(zoomText, &m_zoomFactor)) {
+        m_window.prompt().error(QStringLiteral("'%1' is not a valid floating point value").arg(zoomText));
+        return;
+    }
+    if (m_icons1)
+        m_icons1->Clear();
+
+    m_message = MimeMessage::parseFile(path);
+    if (m_message) {
+        QFile raw(path);
+        if (raw.open(QIODevice::ReadOnly))
+            m_window.Memo1->setPlainText(QString::fromUtf8(raw.readAll()));
+    }
+    if (m_message) {
+        const MessageIndexFields f = deriveIndexFields(*m_message, accountRows(parameters));
+        const QString values[8] = {f.Message_ID,     f.Message_Date,   f.Account_Key,    f.Sender_Name,
+                                   f.Sender_Address, f.Recieve_Name,   f.Recieve_Address, f.Message_Subject};
+        for (int i = 0; i < 8; ++i)
+            m_window.Edit[i]->setText(values[i]);
+    }
+
+    DisplayOutcome outcome;
+    if (m_message) {
+        m_icons1 = std::make_unique<TFileAssociationDetails>(state.CDpi);
+        WindowSink sink(*this);
+        outcome = walkMessage(*m_message, sink);
+        state.TnefFlg = outcome.TnefFlg;
+        if (outcome.endedEarly) {
+            state.MDatType = outcome.MDatType;
+            return;
+        }
+    }
+    state.MDatType = outcome.MDatType;
+    if (!(state.pmode & PMode::ShownFromArchive))
+        m_window.actions()->DBUpdate->setEnabled(true);
+    m_window.setStatusText(2, kShown);
+}
+
+void ReadingController::showHtml(const QString& html)
+{
+    QTabWidget* tabs = m_window.TabArea;
+    if (tabs->currentIndex() != TFrmQuillet::HtmlPage)
+        tabs->setCurrentIndex(TFrmQuillet::HtmlPage);
+    tabs->setTabVisible(TFrmQuillet::HtmlPage, true);
+    if (m_window.windowFlags() & Qt::WindowStaysOnTopHint)
+        m_window.setWindowFlag(Qt::WindowStaysOnTopHint, false);
+    if (!m_web->created()) {
+        const QString data = webViewDataFolderPath(m_window.state.MyAppDataPath, m_window.programFile())
+            + QStringLiteral("/EBWebView");
+        Delay(100);
+        m_web->create(data);
+    }
+    m_window.actions()->Zoom_IncMgn->setEnabled(true);
+    m_window.actions()->Zoom_DecMgn->setEnabled(true);
+    m_web->setZoomFactor(m_zoomFactor);
+    m_web->showHtml(html);
+}
+
+void ReadingController::zoom(bool increase)
+{
+    if (m_window.TabArea->currentIndex() != TFrmQuillet::HtmlPage)
+        m_window.TabArea->setCurrentIndex(TFrmQuillet::HtmlPage);
+    m_web->setZoomFactor(Zoom::step(m_web->zoomFactor(), increase));
+    if (!m_zoomFixed) {
+        m_window.settings().parameters.setValue(QStringLiteral("ZOOM"), Zoom::percentText(m_web->zoomFactor()));
+        m_window.ParameterGrid->refresh();
+    }
+}
+
+void ReadingController::DispMsgDatExecute()
+{
+    QuilletState& state = m_window.state;
+    state.MsgReadCounter = 0;
+    state.pmode |= PMode::ShownFromArchive;
+    if (!archive.listOpen || !archive.listOpen())
+        return;
+    QString id;
+    QDateTime date;
+    if (!archive.currentRow || !archive.currentRow(&id, &date)) {
+        m_window.prompt().information(kRowError);
+        return;
+    }
+    QTabWidget* tabs = m_window.TabArea;
+    if (m_window.Edit[0]->text() != id) {
+        m_window.setStatusText(2, kLoading);
+        state.awk_MessageFile = archive.fetchToWorkFolder ? archive.fetchToWorkFolder(id, date) : QString();
+        const QString suffix = QFileInfo(state.awk_MessageFile).suffix().toLower();
+        if (suffix == QLatin1String("eml"))
+            DispEmlFile(state.awk_MessageFile);
+        else if (suffix == QLatin1String("msg") && outlookDisplay)
+            outlookDisplay(state.awk_MessageFile);
+        else
+            m_window.prompt().information(kNotMail);
+        for (const QString& work : {state.awk_MessageFile, state.mwk_MessageFile}) {
+            if (!work.isEmpty() && QFile::exists(work))
+                QFile::remove(work);
+        }
+        m_window.actions()->MessageSave->setEnabled(true);
+        return;
+    }
+    if (tabs->isTabVisible(TFrmQuillet::HtmlPage)) {
+        tabs->setCurrentIndex(TFrmQuillet::HtmlPage);
+        if (m_window.windowFlags() & Qt::WindowStaysOnTopHint)
+            m_window.setWindowFlag(Qt::WindowStaysOnTopHint, false);
+    } else if (tabs->isTabVisible(TFrmQuillet::Attachment1Page)) {
+        tabs->setCurrentIndex(TFrmQuillet::Attachment1Page);
+    } else if (tabs->isTabVisible(TFrmQuillet::HeaderPage)) {
+        tabs->setCurrentIndex(TFrmQuillet::HeaderPage);
+    }
+}
+
+// ---------------------------------------------------------------- text pane
+
+bool ReadingController::eventFilter(QObject* watched, QEvent* event)
+{
+    QuilletState& state = m_window.state;
+    if (watched == m_window.Editor) {
+        if (event->type() == QEvent::FocusIn)
+            state.EditorEnterOn = true;
+        else if (event->type() == QEvent::FocusOut)
+            state.EditorEnterOn = false;
+    }
+    if ((watched == m_window.Editor || watched == m_window.Editor->viewport()) && event->type() == QEvent::Enter)
+        m_window.actions()->EditorPrint->setEnabled(!m_window.Editor->toPlainText().isEmpty());
+    if (event->type() == QEvent::Leave) {
+        if (watched == m_window.ListView1)
+            ListView1MouseLeave();
+        else if (watched == m_window.ListView2)
+            ListView2MouseLeave();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ReadingController::showCaret()
+{
+    QTextEdit* editor = m_window.Editor;
+    if (!m_window.state.EditorEnterOn || editor->toPlainText().isEmpty())
+        return;
+    const QTextCursor cursor = editor->textCursor();
+    m_window.setStatusText(0, QString::asprintf("Line: %3d Col: %3d", cursor.blockNumber() + 1,
+                                                cursor.positionInBlock() + 1));
+}
+
+void ReadingController::EditorPrintExecute()
+{
+    QPrinter printer;
+    printer.setDocName(QStringLiteral("印刷Title"));
+    QPrintDialog dialog(&printer, &m_window);
+    if (dialog.exec() == QDialog::Accepted)
+        m_window.Editor->document()->print(&printer);
+}
+
+// ---------------------------------------------------------------- attachments
+
+void ReadingController::listInList1(const MimePart&, const AttachmentListing& item)
+{
+    m_icons1->AddExtension(item.iconType);
+    if (item.opensWithProgram) {
+        OpenWithA1->setEnabled(true);
+        OpenWith->setEnabled(true);
+    }
+    m_icons1->GetFileIconsAndDescriptions();
+    Delay(100);
+    m_window.TabArea->setTabVisible(TFrmQuillet::Attachment1Page, true);
+    QTreeWidget* list = m_window.ListView1;
+    auto* entry = new QTreeWidgetItem(list, {item.caption, TFileAssociationDetails::descriptionForExtension(item.iconType)});
+    const int index = list->topLevelItemCount() - 1;
+    entry->setIcon(0, m_icons1->images().value(index));
+    list->setIconSize(QSize(m_icons1->iconSize(), m_icons1->iconSize()));
+}
+
+void ReadingController::listInList2(const QString& caption, const QString& iconType)
+{
+    QTreeWidget* list = m_window.ListView2;
+    if (list->topLevelItemCount() == 0 || !m_icons2)
+        m_icons2 = std::make_unique<TFileAssociationDetails>(m_window.state.CDpi);
+    m_icons2->AddExtension(iconType);
+    m_icons2->GetFileIconsAndDescriptions();
+    m_window.TabArea->setTabVisible(TFrmQuillet::Attachment2Page, true);
+    auto* entry = new QTreeWidgetItem(list, {caption, TFileAssociationDetails::descriptionForExtension(iconType)});
+    entry->setIcon(0, m_icons2->images().value(list->topLevelItemCount() - 1));
+    list->setIconSize(QSize(m_icons2->iconSize(), m_icons2->iconSize()));
+}
+
+QString ReadingController::selectedCaption(int list) const
+{
+    QTreeWidget* view = list == 1 ? m_window.ListView1 : m_window.ListView2;
+    const QList<QTreeWidgetItem*> selected = view->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text(0);
+}
+
+void ReadingController::removeExecuteFile()
+{
+    if (!ExecuteFile.isEmpty() && QFile::exists(ExecuteFile))
+        QFile::remove(ExecuteFile);
+}
+
+void ReadingController::ListView1SelectItem()
+{
+    const QString caption = selectedCaption(1);
+    if (caption.isNull())
+        return;
+    SavetoDisk->setEnabled(true);
+    m_window.setStatusText(2, caption);
+    const List1Selection s = selectInList1(caption);
+    OpenWith->setEnabled(s.openWith);
+    DecryptGpg->setEnabled(s.decrypt);
+    SaveToDiskDGpg->setEnabled(s.decrypt);
+}
+
+void ReadingController::ListView2SelectItem()
+{
+    const QString caption = selectedCaption(2);
+    if (caption.isNull())
+        return;
+    SavetoDisk->setEnabled(true);
+    SaveToDiskA2->setEnabled(true);
+    const bool opens = list2Opens(caption);
+    OpenWith->setEnabled(opens);
+    OpenWithA2->setEnabled(opens);
+}
+
+void ReadingController::ListView1MouseLeave()
+{
+    if (!m_window.ListView1->selectedItems().isEmpty())
+        return;
+    for (QAction* a : {SavetoDisk, OpenWith, DecryptGpg, SaveToDiskDGpg})
+        a->setEnabled(false);
+}
+
+void ReadingController::ListView2MouseLeave()
+{
+    if (!m_window.ListView2->selectedItems().isEmpty())
+        return;
+    for (QAction* a : {SavetoDisk, SaveToDiskA2, OpenWith, OpenWithA2})
+        a->setEnabled(false);
+}
+
+void ReadingController::ListView1DblClick()
+{
+    const QString caption = selectedCaption(1);
+    if (caption.isNull())
+        return;
+    m_window.setStatusText(2, caption);
+    if (looksEncrypted(caption))
+        DecryptGpgA1->trigger();
+    else
+        OpenWithA1->trigger();
+}
+
+bool ReadingController::writeAttachment(const QString& caption, const QString& path, bool)
+{
+    if (!m_message)
+        return false;
+    const MimePart* part = findAttachment(*m_message, caption);
+    return part && m_message->saveAttachment(*part, path);
+}
+
+void ReadingController::SavetoDiskExecute()
+{
+    const int page = m_window.TabArea->currentIndex();
+    if (page == TFrmQuillet::Attachment1Page) {
+        const QString caption = selectedCaption(1);
+        const bool outlook = isOutlookMessage(m_window.state.MessageFile, m_window.state.awk_MessageFile);
+        if (outlook && !caption.isNull() && QFileInfo(caption).suffix().toLower() == QLatin1String("asc")) {
+            m_window.prompt().information(kAscUnsupported);
+            return;
+        }
+        SaveToDiskA1->trigger();
+    } else if (page == TFrmQuillet::Attachment2Page) {
+        SaveToDiskA2->trigger();
+    }
+}
+
+void ReadingController::SaveToDiskA1Execute()
+{
+    const QString caption = selectedCaption(1);
+    if (caption.isNull())
+        return;
+    const QString target = m_window.prompt().saveFileName(SafeAttachName(caption), QString());
+    if (target.isEmpty())
+        return;
+    writeAttachment(caption, target, false);
+}
+
+void ReadingController::SaveToDiskA2Execute()
+{
+    const QString caption = selectedCaption(2);
+    if (caption.isNull())
+        return;
+    const QString target = m_window.prompt().saveFileName(caption, QString());
+    if (target.isEmpty())
+        return;
+    // Items of list II come from a TNEF extraction: the file unpacked under
+    // mail_dat/2nd. (Decrypted messages add their parts through their own
+    // subsystem.)
+    const QString unpacked = safeChildPath(workFolderPath(m_window.state.MyAppDataPath) + QStringLiteral("/2nd"), caption);
+    if (QFile::exists(unpacked)) {
+        if (!QFile::exists(target))
+            QFile::copy(unpacked, target);
+    } else {
+        m_window.prompt().information(kSaveDataMissing);
+    }
+}
+
+void ReadingController::OpenWithExecute()
+{
+    if (m_window.windowFlags() & Qt::WindowStaysOnTopHint)
+        m_window.setWindowFlag(Qt::WindowStaysOnTopHint, false);
+    const int page = m_window.TabArea->currentIndex();
+    if (page == TFrmQuillet::Attachment1Page)
+        OpenWithA1->trigger();
+    else if (page == TFrmQuillet::Attachment2Page)
+        OpenWithA2->trigger();
+}
+
+void ReadingController::OpenWithA1Execute()
+{
+    const QString caption = selectedCaption(1);
+    if (caption.isNull())
+        return;
+    // The name comes from the mail: it may not leave the work folder.
+    const QString work = workFolderPath(m_window.state.MyAppDataPath);
+    QDir().mkpath(work);
+    ExecuteFile = safeChildPath(work, caption);
+    if (refusedForOpening(caption)) {
+        m_window.prompt().information(kNoProgram);
+        return;
+    }
+    writeAttachment(caption, ExecuteFile, false);
+    openAndWait(ExecuteFile);
+}
+
+void ReadingController::OpenWithA2Execute()
+{
+    const QString caption = selectedCaption(2);
+    if (caption.isNull())
+        return;
+    QString folder = workFolderPath(m_window.state.MyAppDataPath);
+    if (m_window.state.TnefFlg)
+        folder += QStringLiteral("/2nd");
+    ExecuteFile = safeChildPath(folder, caption);
+    if (refusedForOpening(caption)) {
+        m_window.prompt().information(kNoProgram);
+        return;
+    }
+    openAndWait(ExecuteFile);
+}
+
+void ReadingController::openAndWait(const QString& path)
+{
+    if (!m_shell->openAndWait(path))
+        m_window.prompt().information(kCannotStart);
+}
