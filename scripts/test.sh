@@ -3,5 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
-export QT_QPA_PLATFORM=offscreen
+# Each fuzz target runs for a bounded time first, so that the test summary
+# stays the last thing printed.
+bash scripts/fuzz.sh "${FUZZ_SECONDS:-60}"
+export QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1
 ctest --test-dir build --output-on-failure --timeout 600

@@ -17,7 +17,6 @@ private Q_SLOTS:
 
 void TestTerminationSignal::signalArrivesAsQtSignal()
 {
-    TerminationSignal::blockInAllThreads();
     TerminationSignal termination;
     QVERIFY(termination.active());
     QSignalSpy received(&termination, &TerminationSignal::received);
@@ -30,7 +29,6 @@ void TestTerminationSignal::signalArrivesAsQtSignal()
 
 void TestTerminationSignal::childProcessesGetSignalsUnblocked()
 {
-    TerminationSignal::blockInAllThreads();
     bool terminated = false;
     ChildProcessRunner runner(terminated);
     const auto result = runner.runAndWait(QStringLiteral("/bin/sh"),
@@ -38,5 +36,13 @@ void TestTerminationSignal::childProcessesGetSignalsUnblocked()
     QCOMPARE(QString::fromLatin1(result.output).simplified(), QStringLiteral("SigBlk: 0000000000000000"));
 }
 
-QTEST_GUILESS_MAIN(TestTerminationSignal)
+// The signals are blocked before any thread exists (the test library starts
+// a watchdog thread), as the program does first thing in main().
+int main(int argc, char** argv)
+{
+    TerminationSignal::blockInAllThreads();
+    QCoreApplication app(argc, argv);
+    TestTerminationSignal test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_TerminationSignal.moc"

@@ -275,12 +275,6 @@ void TestMainWindow::statusBarMinimumSizeAndFont()
     QCOMPARE(w->font().family(), QStringLiteral("Meiryo UI"));
     QCOMPARE(w->font().pointSize(), 9);
     QCOMPARE(w->windowTitle(), QStringLiteral("Tallowin 管理"));
-    // Panel 0 follows the caret of the text pane.
-    w->Editor->setPlainText(QStringLiteral("一行目\n二行目"));
-    QTextCursor c = w->Editor->textCursor();
-    c.movePosition(QTextCursor::End);
-    w->Editor->setTextCursor(c);
-    QCOMPARE(w->statusText(0), QStringLiteral("2 行 : 4 桁"));
 }
 
 void TestMainWindow::parameterTableShowsRowsAndDummyData()
