@@ -1,0 +1,62 @@
+// tallowin-cli show: the display's derivation, printed as JSON.
+#include "support/TestEnvironment.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QtTest>
+
+class TestCliShow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void printsFieldsBodiesAndAttachments();
+    void missingFileFails();
+};
+
+void TestCliShow::printsFieldsBodiesAndAttachments()
+{
+    TestEnvironment env;
+    // The account rows come from the configuration in use.
+    TestEnvironment::writeFile(env.folders().individual + QStringLiteral("/tallowin.ini"),
+                               QStringLiteral("[Condition]\nMailAccount2=受信 太郎 <to@example.jp>\n").toUtf8());
+    const QString mail = env.root() + QStringLiteral("/m.eml");
+    TestEnvironment::writeFile(mail,
+                               "Message-Id: <m@x>\r\nDate: Fri, 05 Jan 2024 00:00:00 +0000\r\n"
+                               "From: 'Sender' <s@example.jp>\r\nTo: to@example.jp\r\nSubject: =?UTF-8?B?5Lu25ZCN?=\r\n"
+                               "Content-Type: multipart/alternative; boundary=B\r\n\r\n"
+                               "--B\r\nContent-Type: text/plain; charset=UTF-8\r\n\r\n本文\r\n"
+                               "--B\r\nContent-Type: text/html\r\n\r\n<p>x</p>\r\n"
+                               "--B\r\nContent-Type: image/png; name=a.png\r\n\r\nPNG\r\n--B--\r\n");
+    QProcess cli;
+    cli.start(qEnvironmentVariable("TALLOWIN_BIN_DIR") + QStringLiteral("/tallowin-cli"),
+              {QStringLiteral("show"), mail});
+    QVERIFY(cli.waitForFinished(20000));
+    QCOMPARE(cli.exitCode(), 0);
+    const QJsonObject o = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+    QCOMPARE(o.value(QStringLiteral("Message_ID")).toString(), QStringLiteral("<m@x>"));
+    QVERIFY(o.value(QStringLiteral("Message_Date")).toString().startsWith(QStringLiteral("2024/01/0")));
+    QCOMPARE(o.value(QStringLiteral("Sender_Name")).toString(), QStringLiteral("Sender"));
+    QCOMPARE(o.value(QStringLiteral("Recieve_Name")).toString(), QStringLiteral("受信 太郎"));
+    QCOMPARE(o.value(QStringLiteral("Recieve_Address")).toString(), QStringLiteral("to@example.jp"));
+    QCOMPARE(o.value(QStringLiteral("Message_Subject")).toString(), QStringLiteral("件名"));
+    QCOMPARE(o.value(QStringLiteral("Message_dtype")).toInt(), 2);
+    QCOMPARE(o.value(QStringLiteral("MailBody")).toString(), QStringLiteral("本文"));
+    QCOMPARE(o.value(QStringLiteral("Html")).toString(), QStringLiteral("<p>x</p>"));
+    QCOMPARE(o.value(QStringLiteral("Attachments")).toArray(), QJsonArray{QStringLiteral("a.png")});
+    QCOMPARE(o.value(QStringLiteral("Attachments2")).toArray(), QJsonArray{});
+}
+
+void TestCliShow::missingFileFails()
+{
+    QProcess cli;
+    cli.start(qEnvironmentVariable("TALLOWIN_BIN_DIR") + QStringLiteral("/tallowin-cli"),
+              {QStringLiteral("show"), QStringLiteral("/nonexistent.eml")});
+    QVERIFY(cli.waitForFinished(20000));
+    QCOMPARE(cli.exitCode(), 1);
+}
+
+QTEST_GUILESS_MAIN(TestCliShow)
+#include "tst_CliShow.moc"
