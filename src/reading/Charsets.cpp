@@ -63,6 +63,14 @@ QByteArray normalisedName(const QByteArray& charset)
 
 } // namespace
 
+QString decodeWithIconvName(const QByteArray& bytes, const QByteArray& name, const QByteArray& fallback)
+{
+    QString text = viaIconv(bytes, name.constData(), Strictness::Lenient);
+    if (text.isNull())
+        text = viaIconv(bytes, fallback.constData(), Strictness::Lenient);
+    return text.isNull() ? QString::fromLatin1(bytes) : text;
+}
+
 bool isValidUtf8(const QByteArray& bytes)
 {
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);

@@ -20,6 +20,10 @@ QString decodeUndeclared(const QByteArray& bytes);
 
 bool isValidUtf8(const QByteArray& bytes);
 
+// Decodes with an iconv character set name, bad bytes as U+FFFD; the
+// fallback name is used when iconv does not know the first.
+QString decodeWithIconvName(const QByteArray& bytes, const QByteArray& name, const QByteArray& fallback);
+
 // ISO-2022-JP (with JIS X 0201 Roman and half-width katakana, and the NEC
 // row 13 that CP50220-style encoders put in JIS X 0208 mode) re-encoded
 // as EUC-JP bytes.
