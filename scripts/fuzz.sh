@@ -16,6 +16,7 @@ for target in build-fuzz/bin/fuzz_*; do
   seeds=()
   # Seeds from the shared sample mail when it is beside the checkout (read only).
   [[ $name == fuzz_message && -d ../shared/corpus/eml ]] && seeds+=(../shared/corpus/eml)
+  [[ $name == fuzz_tnef && -d ../shared/corpus/tnef ]] && seeds+=(../shared/corpus/tnef)
   [[ -d fuzz/seeds/$name ]] && seeds+=("fuzz/seeds/$name")
   echo "fuzz: $name for ${seconds}s"
   if ! "$target" "$corpus" "${seeds[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \

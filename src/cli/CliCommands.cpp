@@ -7,6 +7,8 @@
 #include "app/ParameterTable.h"
 #include "app/SettingsFolders.h"
 #include "reading/MessageSummary.h"
+#include "reading/MimeMessage.h"
+#include "reading/tnef/TnefExtraction.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -73,12 +75,58 @@ int showMessage(const QStringList& arguments, CliStreams s)
     return 0;
 }
 
+// Unpacks a TNEF stream, or the TNEF attachments of a message, into a folder.
+int unpackTnef(const QStringList& arguments, CliStreams s)
+{
+    if (arguments.size() != 2) {
+        s.err << "usage: tallowin-cli tnef FILE OUTDIR\n";
+        return 2;
+    }
+    QFile file(arguments.at(0));
+    if (!file.open(QIODevice::ReadOnly)) {
+        s.err << "tallowin-cli: cannot read " << arguments.at(0) << '\n';
+        return 1;
+    }
+    if (!QFileInfo(arguments.at(1)).isDir()) {
+        s.err << "tallowin-cli: no such folder " << arguments.at(1) << '\n';
+        return 1;
+    }
+    const QByteArray bytes = file.readAll();
+    QList<QByteArray> streams;
+    if (TnefExtraction::looksLikeTnef(bytes)) {
+        streams << bytes;
+    } else if (const auto message = MimeMessage::parse(bytes)) {
+        for (const MimePart& part : message->parts()) {
+            if (TnefExtraction::isTnefPart(part))
+                streams << message->attachmentContent(part);
+        }
+    }
+    QStringList listed;
+    for (const QByteArray& stream : streams) {
+        QStringList names;
+        QString error;
+        if (!TnefExtraction::unpack(stream, arguments.at(1), &names, &error)) {
+            s.out.flush();
+            s.err << error << '\n';
+            return 1;
+        }
+        for (const QString& name : names) {
+            if (!listed.contains(name)) {
+                listed << name;
+                s.out << name << '\n';
+            }
+        }
+    }
+    return 0;
+}
+
 const std::map<QString, CommandEntry>& commands()
 {
     static const std::map<QString, CommandEntry> table{
         {QStringLiteral("version"), {QStringLiteral("version"), printVersion}},
         {QStringLiteral("settings-folders"), {QStringLiteral("settings-folders"), printSettingsFolders}},
         {QStringLiteral("show"), {QStringLiteral("show FILE"), showMessage}},
+        {QStringLiteral("tnef"), {QStringLiteral("tnef FILE OUTDIR"), unpackTnef}},
         {QStringLiteral("archive"),
          {QStringLiteral("archive create|check [--host HOST] PATH | archive init-default"), runArchiveCommand}},
     };

@@ -9,6 +9,7 @@
 #include "archive/ui/ArchiveController.h"
 #include "reading/ui/MailWebView.h"
 #include "platform/Shell.h"
+#include "reading/tnef/ui/TnefController.h"
 #include "reading/ui/ReadingController.h"
 #include "TallowinVersion.h"
 #include "platform/SingleInstance.h"
@@ -54,7 +55,8 @@ int runProgram(int argc, char** argv)
     try {
         window = std::make_unique<TFrmQuillet>(options);
         // The database module comes after the window and connects at once.
-        new ReadingController(*window);
+        auto* reading = new ReadingController(*window);
+        new TnefController(*window, *reading);
         if (!window->creationStoppedForHelp() && !window->terminationRequested())
             (new ArchiveController(*window))->connectAtStartup();
     } catch (const std::exception& e) {

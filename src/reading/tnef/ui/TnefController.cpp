@@ -1,0 +1,73 @@
+#include "reading/tnef/ui/TnefController.h"
+
+#include "app/FolderRemoval.h"
+#include "app/SafePath.h"
+#include "app/SettingsFolders.h"
+#include "app/ui/TFrmQuillet.h"
+#include "platform/Prompt.h"
+#include "reading/MimeMessage.h"
+#include "reading/tnef/TnefExtraction.h"
+#include "reading/ui/ReadingController.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+TnefController::TnefController(TFrmQuillet& window, ReadingController& reading)
+    : QObject(&window)
+    , m_window(window)
+    , m_reading(reading)
+{
+    m_reading.tnefExtraction = [this](const MimePart& part) { return DecryptTnefA1Execute(part); };
+    connect(&window, &TFrmQuillet::messageViewCleared, this, [this] {
+        m_extractedThisDisplay = false;
+        m_listed.clear();
+    });
+}
+
+bool TnefController::DecryptTnefA1Execute(const MimePart& part)
+{
+    const QString work = workFolderPath(m_window.state.MyAppDataPath);
+    const QString second = work + QStringLiteral("/2nd");
+    if (!m_extractedThisDisplay) {
+        // The previous message's contents go; a folder that stays is
+        // reported and the extraction goes on into it.
+        if (QFileInfo(second).isDir())
+            removeFolder(second, m_window.prompt());
+        m_window.ListView2->clear();
+        m_extractedThisDisplay = true;
+    }
+    m_window.TabArea->setTabVisible(TFrmQuillet::Attachment1Page, true);
+    m_reading.SavetoDisk->setEnabled(false);
+    m_reading.OpenWith->setEnabled(false);
+
+    const MimeMessage* message = m_reading.message();
+    if (!message)
+        return true;
+    const QByteArray content = message->attachmentContent(part);
+    QDir().mkpath(work);
+    const QString copy = safeChildPath(work, listingForPart(part).caption);
+    message->saveAttachment(part, copy);
+
+    QStringList names;
+    QString error;
+    const bool ok = TnefExtraction::unpack(content, second, &names, &error);
+    if (!ok) {
+        m_window.prompt().error(error);
+        return false;
+    }
+    for (const QString& name : names) {
+        if (m_listed.contains(name))
+            continue;
+        m_listed.insert(name);
+        const QString suffix = QFileInfo(name).suffix();
+        m_reading.listInList2(name, suffix.isEmpty() ? QString() : u'.' + suffix);
+        m_window.TabArea->setTabVisible(TFrmQuillet::Attachment2Page, true);
+        m_window.TabArea->setCurrentIndex(TFrmQuillet::Attachment2Page);
+        QCoreApplication::processEvents();
+    }
+    return true;
+}

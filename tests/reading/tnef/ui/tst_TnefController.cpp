@@ -1,0 +1,198 @@
+#include "app/ui/TFrmQuillet.h"
+#include "app/ui/UiFont.h"
+#include "platform/Shell.h"
+#include "reading/tnef/ui/TnefController.h"
+#include "reading/ui/MailWebView.h"
+#include "reading/ui/ReadingController.h"
+#include "support/RecordingPrompt.h"
+#include "support/TestEnvironment.h"
+#include "support/TnefWriter.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace TnefWriter;
+
+namespace {
+
+class NoShell final : public Shell
+{
+public:
+    QStringList opened;
+    bool openAndWait(const QString& path) override
+    {
+        opened << path;
+        return true;
+    }
+};
+
+QByteArray part(const QByteArray& type, const QByteArray& name, const QByteArray& content)
+{
+    return "--B\r\nContent-Type: " + type + "; name=\"" + name + "\"\r\nContent-Disposition: attachment; filename=\""
+        + name + "\"\r\nContent-Transfer-Encoding: base64\r\n\r\n" + content.toBase64() + "\r\n";
+}
+
+QByteArray message(const QList<QByteArray>& parts)
+{
+    QByteArray m = "Subject: tnef\r\nContent-Type: multipart/mixed; boundary=B\r\n\r\n"
+                   "--B\r\nContent-Type: text/plain\r\n\r\nbody\r\n";
+    for (const QByteArray& p : parts)
+        m += p;
+    return m + "--B--\r\n";
+}
+
+QStringList captions(QTreeWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        out << list->topLevelItem(i)->text(0);
+    return out;
+}
+
+} // namespace
+
+class TestTnefController : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void unpacksIntoSecondListAndFolder();
+    void tnefAfterAnotherAttachmentAndTwoTnefParts();
+    void damagedStreamEndsTheDisplay();
+    void savingAndOpeningUnpackedFiles();
+
+private:
+    QString write(const QByteArray& bytes);
+
+    std::unique_ptr<TestEnvironment> m_env;
+    RecordingPrompt m_prompt;
+    std::unique_ptr<TFrmQuillet> m_window;
+    ReadingController* m_reading = nullptr;
+    NoShell* m_shell = nullptr;
+};
+
+void TestTnefController::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    m_prompt = RecordingPrompt();
+    QDir().mkpath(m_env->folders().individual);
+    QuilletOptions options;
+    options.prompt = &m_prompt;
+    options.folders = m_env->folders();
+    options.programFolder = m_env->programFolder();
+    options.programFile = QStringLiteral("tallowin");
+    m_window = std::make_unique<TFrmQuillet>(options);
+    auto shell = std::make_unique<NoShell>();
+    m_shell = shell.get();
+    m_reading = new ReadingController(*m_window, std::move(shell));
+    new TnefController(*m_window, *m_reading);
+}
+
+void TestTnefController::cleanup()
+{
+    m_window->close();
+    m_window.reset();
+    m_env.reset();
+}
+
+QString TestTnefController::write(const QByteArray& bytes)
+{
+    const QString path = m_env->root() + QStringLiteral("/m.eml");
+    TestEnvironment::writeFile(path, bytes);
+    return path;
+}
+
+void TestTnefController::unpacksIntoSecondListAndFolder()
+{
+    const QByteArray tnef = Stream().version().file("PDF", "a.pdf").file("PNG", "b.png").bytes();
+    m_reading->DispEmlFile(write(message({part("application/ms-tnef", "winmail.dat", tnef)})));
+    QCOMPARE(captions(m_window->ListView1), QStringList{QStringLiteral("winmail.dat")});
+    QCOMPARE(captions(m_window->ListView2), (QStringList{QStringLiteral("a.pdf"), QStringLiteral("b.png")}));
+    QVERIFY(m_window->TabArea->isTabVisible(TFrmQuillet::Attachment2Page));
+    QCOMPARE(m_window->TabArea->currentIndex(), int(TFrmQuillet::Attachment2Page));
+    QVERIFY(m_window->state.TnefFlg);
+    const QString second = m_window->state.MyAppDataPath + QStringLiteral("/mail_dat/2nd");
+    QCOMPARE(TestEnvironment::readFile(second + QStringLiteral("/a.pdf")), QByteArray("PDF"));
+    QVERIFY(!m_window->ListView2->topLevelItem(0)->icon(0).isNull());
+    QVERIFY(m_prompt.everything().isEmpty());
+
+    // The next message's extraction starts from an empty folder.
+    const QByteArray other = Stream().file("T", "c.txt").bytes();
+    m_reading->DispEmlFile(write(message({part("application/ms-tnef", "winmail.dat", other)})));
+    QCOMPARE(captions(m_window->ListView2), QStringList{QStringLiteral("c.txt")});
+    QVERIFY(!QFileInfo::exists(second + QStringLiteral("/a.pdf")));
+}
+
+void TestTnefController::tnefAfterAnotherAttachmentAndTwoTnefParts()
+{
+    const QByteArray first = Stream().file("1", "one.txt").bytes();
+    const QByteArray second = Stream().file("2", "two.txt").bytes();
+    m_reading->DispEmlFile(write(message({part("application/pdf", "before.pdf", "%PDF"),
+                                          part("application/ms-tnef", "winmail.dat", first),
+                                          part("application/ms-tnef", "winmail2.dat", second)})));
+    QVERIFY2(m_prompt.errors.isEmpty(), qPrintable(m_prompt.errors.join(u'|')));
+    // Every unpacked file once, the PDF never taken for TNEF.
+    QCOMPARE(captions(m_window->ListView2), (QStringList{QStringLiteral("one.txt"), QStringLiteral("two.txt")}));
+    QCOMPARE(captions(m_window->ListView1).size(), 3);
+}
+
+void TestTnefController::damagedStreamEndsTheDisplay()
+{
+    const QByteArray damaged = Stream().file("first", "ok.txt")
+                                   .attribute(Attachment, 0x00069002, QByteArray(14, '\x01'))
+                                   .attribute(Attachment, 0x00018010, "t.doc", quint16(1))
+                                   .bytes();
+    m_reading->DispEmlFile(write(message({part("application/ms-tnef", "winmail.dat", damaged),
+                                          part("application/pdf", "after.pdf", "%PDF")})));
+    QCOMPARE(m_prompt.errors, QStringList{QStringLiteral("Invalid checksum")});
+    // The display ended at the TNEF part: nothing after it, nothing listed in II.
+    QCOMPARE(captions(m_window->ListView1), QStringList{QStringLiteral("winmail.dat")});
+    QCOMPARE(m_window->ListView2->topLevelItemCount(), 0);
+    QVERIFY(QFileInfo::exists(m_window->state.MyAppDataPath + QStringLiteral("/mail_dat/2nd/ok.txt")));
+    QVERIFY(m_window->statusText(2).isEmpty());
+}
+
+void TestTnefController::savingAndOpeningUnpackedFiles()
+{
+    const QByteArray tnef = Stream().file("DOC", "報告.doc").file("ASC", "key.asc").bytes();
+    m_reading->DispEmlFile(write(message({part("application/ms-tnef", "winmail.dat", tnef)})));
+    QTreeWidget* list = m_window->ListView2;
+    list->setCurrentItem(list->topLevelItem(0));
+    QVERIFY(m_reading->OpenWith->isEnabled());
+    QVERIFY(m_reading->SaveToDiskA2->isEnabled());
+    const QString target = m_env->root() + QStringLiteral("/saved.doc");
+    m_prompt.saveAnswers = {target};
+    m_window->TabArea->setCurrentIndex(TFrmQuillet::Attachment2Page);
+    m_reading->SavetoDisk->trigger();
+    QCOMPARE(TestEnvironment::readFile(target), QByteArray("DOC"));
+    // An existing target is left untouched.
+    m_prompt.saveAnswers = {target};
+    TestEnvironment::writeFile(target, "mine");
+    m_reading->SavetoDisk->trigger();
+    QCOMPARE(TestEnvironment::readFile(target), QByteArray("mine"));
+
+    m_reading->OpenWith->trigger();
+    QCOMPARE(m_shell->opened.size(), 1);
+    QVERIFY(m_shell->opened.first().endsWith(QStringLiteral("/mail_dat/2nd/報告.doc")));
+
+    list->setCurrentItem(list->topLevelItem(1));
+    QVERIFY(!m_reading->OpenWith->isEnabled());
+}
+
+int main(int argc, char** argv)
+{
+    MailWebView::registerScheme();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    installUiFont();
+    TestTnefController test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_TnefController.moc"
