@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
-#include <QSqlQueryModel>
+#include "archive/ArchiveListModel.h"
 #include <QStandardPaths>
 #include <QUuid>
 
@@ -15,7 +15,7 @@ TDm_Ldb::TDm_Ldb(ChildProcessRunner& runner, const QString& programFolder, QObje
     , m_runner(runner)
     , m_programFolder(programFolder)
     , m_connectionName(QStringLiteral("TDm_Ldb-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
-    , m_list(std::make_unique<QSqlQueryModel>())
+    , m_list(std::make_unique<ArchiveListModel>())
 {
 }
 
@@ -181,15 +181,10 @@ bool TDm_Ldb::openList(QString* error)
         return true;
     if (!open(error))
         return false;
-    m_list->setQuery(listSql(), database());
-    if (m_list->lastError().isValid()) {
-        if (error)
-            *error = m_list->lastError().text();
+    if (!m_list->load(database(), error)) {
         m_list->clear();
         return false;
     }
-    while (m_list->canFetchMore())
-        m_list->fetchMore();
     m_listOpen = true;
     return true;
 }

@@ -13,8 +13,8 @@
 #include <memory>
 #include <optional>
 
+class ArchiveListModel;
 class ChildProcessRunner;
-class QSqlQueryModel;
 
 // The archive database module: the connection, the list over MAIL_VIEW,
 // the data query, the general statement object and the monitoring read.
@@ -88,7 +88,7 @@ public:
     bool openList(QString* error = nullptr);
     void closeList();
     bool isListOpen() const;
-    QSqlQueryModel* FDTbl1() const { return m_list.get(); }
+    ArchiveListModel* FDTbl1() const { return m_list.get(); }
 
     // The data query: the stored file of one message.
     static QString dataQuerySql();
@@ -111,7 +111,7 @@ private:
     QString m_connectionName;
     ArchiveTarget m_target;
     QString m_caption = kNoDatabaseCaption;
-    std::unique_ptr<QSqlQueryModel> m_list;
+    std::unique_ptr<ArchiveListModel> m_list;
     std::unique_ptr<QSqlQuery> m_statement;   // FDQry
     std::unique_ptr<QSqlQuery> m_dataQuery;   // FDQryDat
     bool m_listOpen = false;

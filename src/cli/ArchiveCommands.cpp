@@ -3,15 +3,28 @@
 #include "app/SettingsFolders.h"
 #include "archive/ArchiveTarget.h"
 #include "archive/DefaultArchive.h"
+#include "archive/ArchiveFetch.h"
+#include "archive/ArchiveListModel.h"
 #include "archive/FirebirdClient.h"
+#include "archive/Registration.h"
+#include "reading/MessageSummary.h"
 #include "archive/TDm_Ldb.h"
 #include "platform/ChildProcessRunner.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 namespace {
 
 const char* const kUsage =
     "usage: tallowin-cli archive create [--host HOST] PATH\n"
     "       tallowin-cli archive check [--host HOST] PATH\n"
+    "       tallowin-cli archive register [--host HOST] DB FILE...\n"
+    "       tallowin-cli archive list [--host HOST] [--body] DB\n"
+    "       tallowin-cli archive fetch [--host HOST] DB ID DATE OUTDIR\n"
     "       tallowin-cli archive init-default\n";
 
 // Takes "--host HOST" out of the arguments.
@@ -65,6 +78,120 @@ int check(QStringList arguments, CliStreams s)
     return 0;
 }
 
+// A database module for one command, opened on the archive.
+struct OpenArchive
+{
+    bool terminated = false;
+    ChildProcessRunner runner{terminated};
+    TDm_Ldb dm{runner, programFolder()};
+};
+
+bool openArchive(OpenArchive& archive, const QString& host, const QString& path, CliStreams s)
+{
+    archive.dm.pointConnection(ArchiveTarget{host, path});
+    QString error;
+    if (!archive.dm.open(&error)) {
+        s.err << error << '\n';
+        return false;
+    }
+    return true;
+}
+
+// Registers each file as opening it and executing "DB更新" would.
+int registerFiles(QStringList arguments, CliStreams s)
+{
+    QString host;
+    if (!takeHost(arguments, host) || arguments.size() < 2) {
+        s.err << kUsage;
+        return 2;
+    }
+    OpenArchive archive;
+    if (!openArchive(archive, host, arguments.takeFirst(), s))
+        return 1;
+    const QStringList accounts = accountRowsInUse();
+    bool allRegistered = true;
+    for (const QString& file : arguments) {
+        const QString name = QFileInfo(file).fileName();
+        if (!QFileInfo(file).isFile()) {
+            s.out << name << ": " << "cannot read " << file << '\n';
+            allRegistered = false;
+            continue;
+        }
+        const MessageSummary summary = summariseFile(file, accounts);
+        Registration::Input input{summary.fields, summary.outcome.MDatType, summary.text, file};
+        const Registration::Result result = Registration::registerMessage(archive.dm, input);
+        if (result.ok()) {
+            s.out << name << ": registered\n";
+        } else {
+            s.out << name << ": " << QString(result.message).replace(QLatin1String("\r\n"), QLatin1String(" ")) << '\n';
+            allRegistered = false;
+        }
+    }
+    return allRegistered ? 0 : 1;
+}
+
+// The rows of MAIL_VIEW in the list's initial order, as JSON.
+int listArchive(QStringList arguments, CliStreams s)
+{
+    QString host;
+    const bool withBody = arguments.removeAll(QStringLiteral("--body")) > 0;
+    if (!takeHost(arguments, host) || arguments.size() != 1) {
+        s.err << kUsage;
+        return 2;
+    }
+    OpenArchive archive;
+    if (!openArchive(archive, host, arguments.first(), s))
+        return 1;
+    QString error;
+    if (!archive.dm.openList(&error)) {
+        s.err << error << '\n';
+        return 1;
+    }
+    const ArchiveListModel* list = archive.dm.FDTbl1();
+    QJsonArray rows;
+    const QStringList& columns = ArchiveListModel::columnNames();
+    for (int r = 0; r < list->rowCount(); ++r) {
+        QJsonObject row;
+        for (int c = 0; c < columns.size(); ++c) {
+            if (c == ArchiveListModel::BodyColumn && !withBody)
+                continue;
+            row.insert(columns.at(c), list->data(list->index(r, c), ArchiveListModel::FullTextRole).toString());
+        }
+        rows.append(row);
+    }
+    s.out << QString::fromUtf8(QJsonDocument(rows).toJson(QJsonDocument::Indented));
+    return 0;
+}
+
+// Writes one stored message file into a folder and prints its path.
+int fetchMessage(QStringList arguments, CliStreams s)
+{
+    QString host;
+    if (!takeHost(arguments, host) || arguments.size() != 4) {
+        s.err << kUsage;
+        return 2;
+    }
+    const QDateTime date = MessageFields::parseMessageDate(arguments.at(2));
+    if (!date.isValid()) {
+        s.err << "tallowin-cli: not a message date (yyyy/MM/dd H:mm:ss): " << arguments.at(2) << '\n';
+        return 2;
+    }
+    if (!QFileInfo(arguments.at(3)).isDir()) {
+        s.err << "tallowin-cli: no such folder " << arguments.at(3) << '\n';
+        return 1;
+    }
+    OpenArchive archive;
+    if (!openArchive(archive, host, arguments.at(0), s))
+        return 1;
+    const ArchiveFetch::Result result = ArchiveFetch::FetchMsgDat(archive.dm, arguments.at(1), date, arguments.at(3));
+    if (!result.ok) {
+        s.err << QString(result.error).replace(QLatin1String("\r\n"), QLatin1String("\n")) << '\n';
+        return 1;
+    }
+    s.out << result.path << '\n';
+    return 0;
+}
+
 int initDefault(const QStringList& arguments, CliStreams s)
 {
     if (!arguments.isEmpty()) {
@@ -93,6 +220,12 @@ int runArchiveCommand(const QStringList& arguments, CliStreams streams)
     const QString verb = arguments.value(0);
     if (verb == QLatin1String("create"))
         return create(arguments.mid(1), streams);
+    if (verb == QLatin1String("register"))
+        return registerFiles(arguments.mid(1), streams);
+    if (verb == QLatin1String("list"))
+        return listArchive(arguments.mid(1), streams);
+    if (verb == QLatin1String("fetch"))
+        return fetchMessage(arguments.mid(1), streams);
     if (verb == QLatin1String("check"))
         return check(arguments.mid(1), streams);
     if (verb == QLatin1String("init-default"))

@@ -45,8 +45,9 @@ int printSettingsFolders(const QStringList&, CliStreams s)
     return 0;
 }
 
-// The MailAccount rows of the configuration the program would use.
-QStringList accountRows()
+} // namespace
+
+QStringList accountRowsInUse()
 {
     const SettingsFolders folders = SettingsFolders::locate(programFolder());
     IniFile ini;
@@ -59,6 +60,8 @@ QStringList accountRows()
     return rows;
 }
 
+namespace {
+
 // Parses and derives a message as the display does; prints one JSON object.
 int showMessage(const QStringList& arguments, CliStreams s)
 {
@@ -70,7 +73,7 @@ int showMessage(const QStringList& arguments, CliStreams s)
         s.err << "tallowin-cli: cannot read " << arguments.first() << '\n';
         return 1;
     }
-    const MessageSummary summary = summariseFile(arguments.first(), accountRows());
+    const MessageSummary summary = summariseFile(arguments.first(), accountRowsInUse());
     s.out << QString::fromUtf8(QJsonDocument(summary.toJson()).toJson(QJsonDocument::Indented));
     return 0;
 }
@@ -128,7 +131,7 @@ const std::map<QString, CommandEntry>& commands()
         {QStringLiteral("show"), {QStringLiteral("show FILE"), showMessage}},
         {QStringLiteral("tnef"), {QStringLiteral("tnef FILE OUTDIR"), unpackTnef}},
         {QStringLiteral("archive"),
-         {QStringLiteral("archive create|check [--host HOST] PATH | archive init-default"), runArchiveCommand}},
+         {QStringLiteral("archive create|check|register|list|fetch|init-default ... (tallowin-cli archive for details)"), runArchiveCommand}},
     };
     return table;
 }

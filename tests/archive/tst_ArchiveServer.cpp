@@ -1,4 +1,5 @@
 // Server mode against a real Firebird server of the test's own on 127.0.0.1.
+#include "archive/ArchiveListModel.h"
 #include "archive/ArchiveTarget.h"
 #include "archive/FirebirdClient.h"
 #include "archive/TDm_Ldb.h"

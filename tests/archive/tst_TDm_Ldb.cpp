@@ -1,4 +1,5 @@
 #include "archive/ArchiveSchema.h"
+#include "archive/ArchiveListModel.h"
 #include "archive/ArchiveTarget.h"
 #include "archive/FirebirdClient.h"
 #include "archive/TDm_Ldb.h"
@@ -239,7 +240,7 @@ void TestTDm_Ldb::listIsNewestFirstAndDataQueryFetchesFile()
     QString error;
     QVERIFY2(dm.openList(&error), qPrintable(error));
     QVERIFY(dm.isListOpen());
-    QSqlQueryModel* list = dm.FDTbl1();
+    ArchiveListModel* list = dm.FDTbl1();
     QCOMPARE(list->rowCount(), 3);
     QCOMPARE(list->columnCount(), 10);
     QCOMPARE(list->data(list->index(0, 7)).toString(), QStringLiteral("new"));

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+class TDm_Ldb;
+
+// Writing an archived message file back to disk.
+namespace ArchiveFetch {
+
+inline const QString kSetDatabase = QStringLiteral("データベースファイルを設定してください");
+inline const QString kNoDataRow =
+    QStringLiteral("このメッセージのファイルはアーカイブにありません\r\n(索引だけが登録されています)");
+
+struct Result
+{
+    bool ok = false;
+    bool noDataRow = false;   // an index row without its data row
+    QString error;            // the text for the message box
+    QString fileName;         // as stored
+    QString fileExt;
+    QString path;             // the file written
+};
+
+// Writes the stored file under its stored name (made safe) into the folder,
+// replacing an older file of that name. FetchMsgDat.
+Result FetchMsgDat(TDm_Ldb& dm, const QString& messageId, const QDateTime& messageDate, const QString& folder);
+
+} // namespace ArchiveFetch
