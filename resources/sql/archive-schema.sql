@@ -11,8 +11,8 @@ CREATE TABLE Message_IdxTbl (
     Recieve_Name     VARCHAR(64),
     Recieve_Address  VARCHAR(256),
     Message_Subject  VARCHAR(256),
-    Message_dtype    CHAR(1),
-    Message_ftype    CHAR(1),
+    Message_dtype    VARCHAR(1),   -- one character: VARCHAR, since a UTF8 connection pads CHAR
+    Message_ftype    VARCHAR(1),
     MailBody         BLOB SUB_TYPE TEXT,
     CONSTRAINT PK_Message_IdxTbl PRIMARY KEY (Message_ID, Message_Date)
 );

@@ -1,0 +1,306 @@
+#include "archive/ArchiveFetch.h"
+#include "archive/ArchiveListModel.h"
+#include "archive/FirebirdClient.h"
+#include "archive/ListRules.h"
+#include "archive/Registration.h"
+#include "archive/TDm_Ldb.h"
+#include "platform/ChildProcessRunner.h"
+#include "support/TestEnvironment.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QtTest>
+
+namespace {
+
+Registration::Input inputFor(const QString& file, const QString& id, const QString& date, const QString& subject)
+{
+    Registration::Input input;
+    input.fields.Message_ID = id;
+    input.fields.Message_Date = date;
+    input.fields.Sender_Name = QStringLiteral("𠮟田");
+    input.fields.Message_Subject = subject;
+    input.MDatType = 2;
+    input.mailBody = QStringLiteral("本文 ") + subject;
+    input.file = file;
+    return input;
+}
+
+int count(TDm_Ldb& dm, const char* table)
+{
+    QSqlQuery q(dm.database());
+    q.exec(QStringLiteral("select count(*) from %1").arg(QLatin1String(table)));
+    q.next();
+    const int n = q.value(0).toInt();
+    q.finish();
+    return n;
+}
+
+} // namespace
+
+class TestRegistration : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { useProcessWideFirebirdLockFolder(); }
+    void init();
+    void cleanup();
+    void registersBothRows();
+    void registeringAgainKeepsOneRowWithLastValues();
+    void emptyIdAndBadDateWriteNothing();
+    void failureBetweenRowsLeavesNoPartialEntry();
+    void unreadableFileLeavesNoPartialEntry();
+    void fileTypeAndRegisteredFile();
+    void fetchReplacesOlderFileAndReportsMissingData();
+    void listIsNewestFirstAndSortsByColumn();
+    void fontSteps_data();
+    void fontSteps();
+    void sortParity();
+    void commandLineRegisterListFetch();
+
+private:
+    QString mail(const QString& name, const QByteArray& bytes);
+
+    std::unique_ptr<TestEnvironment> m_env;
+    QString m_archive;
+    bool m_terminated = false;
+    std::unique_ptr<ChildProcessRunner> m_runner;
+    std::unique_ptr<TDm_Ldb> m_dm;
+};
+
+void TestRegistration::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    m_archive = m_env->root() + QStringLiteral("/archive.fdb");
+    QCOMPARE(createArchive(ArchiveTarget{QString(), m_archive}), QString());
+    m_runner = std::make_unique<ChildProcessRunner>(m_terminated);
+    m_dm = std::make_unique<TDm_Ldb>(*m_runner, m_env->programFolder());
+    m_dm->pointConnection(ArchiveTarget{QString(), m_archive});
+    QVERIFY(m_dm->open());
+}
+
+void TestRegistration::cleanup()
+{
+    m_dm.reset();
+    m_runner.reset();
+    m_env.reset();
+}
+
+QString TestRegistration::mail(const QString& name, const QByteArray& bytes)
+{
+    const QString path = m_env->root() + u'/' + name;
+    TestEnvironment::writeFile(path, bytes);
+    return path;
+}
+
+void TestRegistration::registersBothRows()
+{
+    const QString file = mail(QStringLiteral("a.eml"), "raw bytes \x00\x01 of the file");
+    const auto result = Registration::registerMessage(
+        *m_dm, inputFor(file, QStringLiteral("<a@x>"), QStringLiteral("2024/01/05 9:03:07"), QStringLiteral("件名")));
+    QVERIFY2(result.ok(), qPrintable(result.message));
+    QSqlQuery q(m_dm->database());
+    QVERIFY(q.exec(QStringLiteral("select i.Sender_Name, i.Message_Subject, i.Message_dtype, i.Message_ftype, "
+                                  "i.MailBody, d.Message_FileName, d.Message_FileExt, d.MailDat, i.Message_Date "
+                                  "from Message_IdxTbl i join Message_DatTBL d on d.Message_ID = i.Message_ID")));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("𠮟田"));
+    QCOMPARE(q.value(1).toString(), QStringLiteral("件名"));
+    QCOMPARE(q.value(2).toString(), QStringLiteral("2"));
+    QCOMPARE(q.value(3).toString(), QStringLiteral("1"));
+    QCOMPARE(q.value(4).toString(), QStringLiteral("本文 件名"));
+    QCOMPARE(q.value(5).toString(), QStringLiteral("a.eml"));
+    QCOMPARE(q.value(6).toString(), QStringLiteral(".eml"));
+    QCOMPARE(q.value(7).toByteArray(), TestEnvironment::readFile(file));
+    QCOMPARE(q.value(8).toDateTime(), QDateTime(QDate(2024, 1, 5), QTime(9, 3, 7)));
+}
+
+void TestRegistration::registeringAgainKeepsOneRowWithLastValues()
+{
+    const QString first = mail(QStringLiteral("first.eml"), "first file");
+    const QString second = mail(QStringLiteral("second.msg"), "second file");
+    QVERIFY(Registration::registerMessage(*m_dm, inputFor(first, QStringLiteral("<same@x>"),
+                                                          QStringLiteral("2024/01/05"), QStringLiteral("old")))
+                .ok());
+    // The same key again: the insert fails and the update replaces the values.
+    QVERIFY(Registration::registerMessage(*m_dm, inputFor(second, QStringLiteral("<same@x>"),
+                                                          QStringLiteral("2024/01/05"), QStringLiteral("edited")))
+                .ok());
+    QCOMPARE(count(*m_dm, "Message_IdxTbl"), 1);
+    QCOMPARE(count(*m_dm, "Message_DatTBL"), 1);
+    QSqlQuery q(m_dm->database());
+    QVERIFY(q.exec(QStringLiteral("select i.Message_Subject, i.Message_ftype, d.Message_FileName, d.MailDat from "
+                                  "Message_IdxTbl i join Message_DatTBL d on d.Message_ID = i.Message_ID")));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("edited"));
+    QCOMPARE(q.value(1).toString(), QStringLiteral("2"));
+    QCOMPARE(q.value(2).toString(), QStringLiteral("second.msg"));
+    QCOMPARE(q.value(3).toByteArray(), QByteArray("second file"));
+}
+
+void TestRegistration::emptyIdAndBadDateWriteNothing()
+{
+    const QString file = mail(QStringLiteral("a.eml"), "x");
+    auto result = Registration::registerMessage(*m_dm, inputFor(file, QStringLiteral("  "), QStringLiteral("2024/01/05"),
+                                                                QStringLiteral("s")));
+    QCOMPARE(result.status, Registration::Result::Status::EmptyId);
+    QCOMPARE(result.message, QStringLiteral("このメールデータはDB更新できません"));
+    result = Registration::registerMessage(*m_dm, inputFor(file, QStringLiteral("<a@x>"), QStringLiteral("05.01.2024"),
+                                                           QStringLiteral("s")));
+    QCOMPARE(result.status, Registration::Result::Status::BadInput);
+    QCOMPARE(count(*m_dm, "Message_IdxTbl"), 0);
+}
+
+void TestRegistration::failureBetweenRowsLeavesNoPartialEntry()
+{
+    const QString file = mail(QStringLiteral("a.eml"), "x");
+    const auto result = Registration::registerMessage(
+        *m_dm, inputFor(file, QStringLiteral("<p@x>"), QStringLiteral("2024/01/05 1:02:03"), QStringLiteral("s")),
+        [] { return false; });
+    QCOMPARE(result.status, Registration::Result::Status::DataFailed);
+    QCOMPARE(result.message, QStringLiteral("UPdate できませんでした(Message_DatTBL)"));
+    QCOMPARE(count(*m_dm, "Message_IdxTbl"), 0);
+    QCOMPARE(count(*m_dm, "Message_DatTBL"), 0);
+    // A later registration of the same message works as if nothing happened.
+    QVERIFY(Registration::registerMessage(*m_dm, inputFor(file, QStringLiteral("<p@x>"),
+                                                          QStringLiteral("2024/01/05 1:02:03"), QStringLiteral("s")))
+                .ok());
+    QCOMPARE(count(*m_dm, "Message_DatTBL"), 1);
+}
+
+void TestRegistration::unreadableFileLeavesNoPartialEntry()
+{
+    const auto result = Registration::registerMessage(
+        *m_dm, inputFor(m_env->root() + QStringLiteral("/gone.eml"), QStringLiteral("<g@x>"),
+                        QStringLiteral("2024/01/05"), QStringLiteral("s")));
+    QCOMPARE(result.status, Registration::Result::Status::BadInput);
+    QCOMPARE(count(*m_dm, "Message_IdxTbl"), 0);
+}
+
+void TestRegistration::fileTypeAndRegisteredFile()
+{
+    QCOMPARE(Registration::fileTypeCode(QStringLiteral("a.EML")), QStringLiteral("1"));
+    QCOMPARE(Registration::fileTypeCode(QStringLiteral("a.msg")), QStringLiteral("2"));
+    QCOMPARE(Registration::fileTypeCode(QStringLiteral("a.txt")), QStringLiteral("0"));
+    const QString work = mail(QStringLiteral("work.msg"), "w");
+    QCOMPARE(Registration::registeredFile(work, QStringLiteral("/chosen.eml")), work);
+    QCOMPARE(Registration::registeredFile(m_env->root() + QStringLiteral("/none.msg"), QStringLiteral("/chosen.eml")),
+             QStringLiteral("/chosen.eml"));
+    QCOMPARE(Registration::registeredFile(QString(), QStringLiteral("/chosen.eml")), QStringLiteral("/chosen.eml"));
+}
+
+void TestRegistration::fetchReplacesOlderFileAndReportsMissingData()
+{
+    const QString file = mail(QStringLiteral("stored.eml"), "the stored bytes");
+    QVERIFY(Registration::registerMessage(*m_dm, inputFor(file, QStringLiteral("<f@x>"), QStringLiteral("2024/02/03 4:05:06"),
+                                                          QStringLiteral("s")))
+                .ok());
+    const QString work = m_env->root() + QStringLiteral("/mail_dat");
+    TestEnvironment::writeFile(work + QStringLiteral("/stored.eml"), "an older file of that name");
+    const auto fetched = ArchiveFetch::FetchMsgDat(*m_dm, QStringLiteral("<f@x>"),
+                                                   QDateTime(QDate(2024, 2, 3), QTime(4, 5, 6)), work);
+    QVERIFY2(fetched.ok, qPrintable(fetched.error));
+    QCOMPARE(fetched.path, work + QStringLiteral("/stored.eml"));
+    QCOMPARE(fetched.fileExt, QStringLiteral(".eml"));
+    QCOMPARE(TestEnvironment::readFile(fetched.path), QByteArray("the stored bytes"));
+
+    // An index row without its data row, as an older program could leave.
+    QVERIFY(m_dm->FDQry().exec(QStringLiteral("delete from Message_DatTBL")));
+    m_dm->FDQry().finish();
+    const auto missing = ArchiveFetch::FetchMsgDat(*m_dm, QStringLiteral("<f@x>"),
+                                                   QDateTime(QDate(2024, 2, 3), QTime(4, 5, 6)), work);
+    QVERIFY(!missing.ok);
+    QVERIFY(missing.noDataRow);
+    QCOMPARE(missing.error, ArchiveFetch::kNoDataRow);
+}
+
+void TestRegistration::listIsNewestFirstAndSortsByColumn()
+{
+    const QString file = mail(QStringLiteral("a.eml"), "x");
+    QVERIFY(Registration::registerMessage(*m_dm, inputFor(file, QStringLiteral("<1@x>"), QStringLiteral("2020/01/01 1:00:00"), QStringLiteral("b件名"))).ok());
+    QVERIFY(Registration::registerMessage(*m_dm, inputFor(file, QStringLiteral("<2@x>"), QStringLiteral("2024/01/01 1:00:00"), QStringLiteral("c件名"))).ok());
+    QVERIFY(Registration::registerMessage(*m_dm, inputFor(file, QStringLiteral("<3@x>"), QStringLiteral("2022/01/01 1:00:00"), QStringLiteral("A件名"))).ok());
+    QVERIFY(m_dm->openList());
+    ArchiveListModel* list = m_dm->FDTbl1();
+    QCOMPARE(list->rowCount(), 3);
+    QCOMPARE(list->messageId(0), QStringLiteral("<2@x>"));
+    QCOMPARE(list->data(list->index(0, 1)).toString(), QStringLiteral("2024/01/01 1:00:00"));
+    // The body is read when asked for.
+    QCOMPARE(list->data(list->index(0, ArchiveListModel::BodyColumn)).toString(), QStringLiteral("本文 c件名"));
+    list->sort(7, Qt::AscendingOrder);
+    QCOMPARE(list->messageId(0), QStringLiteral("<3@x>")); // case is ignored: "A" before "b"
+    list->sort(7, Qt::DescendingOrder);
+    QCOMPARE(list->messageId(0), QStringLiteral("<2@x>"));
+    list->sort(ArchiveListModel::BodyColumn, Qt::AscendingOrder);
+    QCOMPARE(list->messageId(0), QStringLiteral("<3@x>"));
+}
+
+void TestRegistration::fontSteps_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("shrunk");
+    QTest::addColumn<int>("enlarged");
+    QTest::newRow("10") << 10 << 9 << 11;
+    QTest::newRow("11") << 11 << 9 << 12;
+    QTest::newRow("20") << 20 << 18 << 22;
+    QTest::newRow("8") << 8 << 7 << 9;
+    QTest::newRow("1") << 1 << 0 << 2;
+}
+
+void TestRegistration::fontSteps()
+{
+    QFETCH(int, size);
+    QFETCH(int, shrunk);
+    QFETCH(int, enlarged);
+    QCOMPARE(ListRules::shrinkFontSize(size), shrunk);
+    QCOMPARE(ListRules::enlargeFontSize(size), enlarged);
+}
+
+void TestRegistration::sortParity()
+{
+    QCOMPARE(ListRules::sortIndexName(QStringLiteral("MESSAGE_SUBJECT"), 0), QStringLiteral("MESSAGE_SUBJECT:D"));
+    QCOMPARE(ListRules::sortIndexName(QStringLiteral("SENDER_NAME"), 1), QStringLiteral("SENDER_NAME:A"));
+    QCOMPARE(ListRules::sortIndexName(QStringLiteral("MESSAGE_DATE"), 2), QStringLiteral("MESSAGE_DATE:D"));
+}
+
+void TestRegistration::commandLineRegisterListFetch()
+{
+    m_dm->close();
+    const QString a = mail(QStringLiteral("a.eml"), "Message-Id: <cli@x>\r\nDate: Fri, 05 Jan 2024 09:03:07 +0000\r\n"
+                                                   "Subject: =?UTF-8?B?5Lu25ZCN?=\r\nContent-Type: text/plain; charset=UTF-8\r\n\r\n本文\r\n");
+    const QString noId = mail(QStringLiteral("noid.eml"), "Subject: x\r\n\r\nbody\r\n");
+    const QString bin = qEnvironmentVariable("TALLOWIN_BIN_DIR") + QStringLiteral("/tallowin-cli");
+    QProcess p;
+    p.start(bin, {QStringLiteral("archive"), QStringLiteral("register"), m_archive, a, noId});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 1);
+    QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()),
+             QStringLiteral("a.eml: registered\nnoid.eml: このメールデータはDB更新できません\n"));
+
+    p.start(bin, {QStringLiteral("archive"), QStringLiteral("list"), QStringLiteral("--body"), m_archive});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 0);
+    const QJsonArray rows = QJsonDocument::fromJson(p.readAllStandardOutput()).array();
+    QCOMPARE(rows.size(), 1);
+    const QJsonObject row = rows.first().toObject();
+    QCOMPARE(row.value(QStringLiteral("MESSAGE_SUBJECT")).toString(), QStringLiteral("件名"));
+    QCOMPARE(row.value(QStringLiteral("MAILBODY")).toString(), QStringLiteral("本文"));
+    QCOMPARE(row.keys().size(), 10);
+    const QString date = row.value(QStringLiteral("MESSAGE_DATE")).toString();
+
+    const QString out = m_env->root() + QStringLiteral("/out");
+    QDir().mkpath(out);
+    p.start(bin, {QStringLiteral("archive"), QStringLiteral("fetch"), m_archive, QStringLiteral("<cli@x>"), date, out});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), out + QStringLiteral("/a.eml"));
+    QCOMPARE(TestEnvironment::readFile(out + QStringLiteral("/a.eml")), TestEnvironment::readFile(a));
+}
+
+QTEST_GUILESS_MAIN(TestRegistration)
+#include "tst_Registration.moc"
