@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Every question and message box of the program goes through this interface,
 // so that the core can ask without knowing widgets and a test can answer.
@@ -22,4 +23,7 @@ public:
     // A file to write, the suggested name offered; the dialog asks before
     // overwriting. An empty text when the user cancels.
     virtual QString saveFileName(const QString& suggestedPath, const QString& filter) = 0;
+    // Several files to open, in the order chosen; empty when cancelled.
+    // filterIndex: the filter shown first, and on return the one chosen.
+    virtual QStringList openFileNames(const QString& folder, const QString& filter, int* filterIndex) = 0;
 };

@@ -27,3 +27,9 @@ QString RecordingPrompt::saveFileName(const QString& suggestedPath, const QStrin
     saveSuggestions << suggestedPath;
     return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
 }
+
+QStringList RecordingPrompt::openFileNames(const QString& folder, const QString& filter, int*)
+{
+    fileDialogs << folder + QStringLiteral(" | ") + filter;
+    return openAnswers.isEmpty() ? QStringList() : openAnswers.takeFirst();
+}

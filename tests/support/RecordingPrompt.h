@@ -18,12 +18,14 @@ public:
     QStringList fileDialogs;   // the captions of the file dialogs shown
     QStringList saveAnswers;   // answers to save dialogs, in order; empty: cancelled
     QStringList saveSuggestions; // the names the save dialogs offered
+    QList<QStringList> openAnswers; // answers to multi-file open dialogs
 
     Answer question(const QString& text) override;
     void information(const QString& text) override;
     void error(const QString& text) override;
     QString openFileName(const QString& caption, const QString& folder, const QString& filter) override;
     QString saveFileName(const QString& suggestedPath, const QString& filter) override;
+    QStringList openFileNames(const QString& folder, const QString& filter, int* filterIndex) override;
 
     QStringList everything() const { return questions + informations + errors; }
 };

@@ -7,6 +7,8 @@
 #include "app/ui/TFrmSplush.h"
 #include "app/ui/UiFont.h"
 #include "archive/ui/ArchiveController.h"
+#include "archive/ui/ArchiveListController.h"
+#include "archive/ui/RegistrationController.h"
 #include "reading/ui/MailWebView.h"
 #include "platform/Shell.h"
 #include "reading/tnef/ui/TnefController.h"
@@ -57,8 +59,12 @@ int runProgram(int argc, char** argv)
         // The database module comes after the window and connects at once.
         auto* reading = new ReadingController(*window);
         new TnefController(*window, *reading);
-        if (!window->creationStoppedForHelp() && !window->terminationRequested())
-            (new ArchiveController(*window))->connectAtStartup();
+        if (!window->creationStoppedForHelp() && !window->terminationRequested()) {
+            auto* archive = new ArchiveController(*window);
+            auto* list = new ArchiveListController(*window, archive->database(), *reading);
+            new RegistrationController(*window, archive->database(), *reading, list);
+            archive->connectAtStartup();
+        }
     } catch (const std::exception& e) {
         QMessageBox::critical(nullptr, AppInfo::Title, QString::fromLocal8Bit(e.what()));
     }

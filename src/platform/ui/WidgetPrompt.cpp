@@ -46,3 +46,18 @@ QString WidgetPrompt::saveFileName(const QString& suggestedPath, const QString& 
 {
     return QFileDialog::getSaveFileName(m_parent, QString(), suggestedPath, filter);
 }
+
+QStringList WidgetPrompt::openFileNames(const QString& folder, const QString& filter, int* filterIndex)
+{
+    QFileDialog dialog(m_parent, QString(), folder, filter);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    const QStringList filters = filter.split(QStringLiteral(";;"));
+    if (filterIndex && *filterIndex >= 0 && *filterIndex < filters.size())
+        dialog.selectNameFilter(filters.at(*filterIndex));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    if (filterIndex)
+        *filterIndex = int(filters.indexOf(dialog.selectedNameFilter()));
+    return dialog.selectedFiles();
+}

@@ -17,6 +17,7 @@ public:
     void error(const QString& text) override;
     QString openFileName(const QString& caption, const QString& folder, const QString& filter) override;
     QString saveFileName(const QString& suggestedPath, const QString& filter) override;
+    QStringList openFileNames(const QString& folder, const QString& filter, int* filterIndex) override;
 
 private:
     QWidget* m_parent;

@@ -286,6 +286,8 @@ void ReadingController::DispMsgDatExecute()
     if (m_window.Edit[0]->text() != id) {
         m_window.setStatusText(2, kLoading);
         state.awk_MessageFile = archive.fetchToWorkFolder ? archive.fetchToWorkFolder(id, date) : QString();
+        if (state.awk_MessageFile.isEmpty())
+            return; // the fetch has said why
         const QString suffix = QFileInfo(state.awk_MessageFile).suffix().toLower();
         if (suffix == QLatin1String("eml"))
             DispEmlFile(state.awk_MessageFile);

@@ -1,0 +1,231 @@
+#include "archive/ui/ArchiveListController.h"
+
+#include "app/Delay.h"
+#include "app/SettingsFolders.h"
+#include "app/ui/MainActions.h"
+#include "app/ui/ParameterTableView.h"
+#include "app/ui/TFrmQuillet.h"
+#include "archive/ArchiveFetch.h"
+#include "archive/ArchiveListModel.h"
+#include "archive/ListRules.h"
+#include "archive/TDm_Ldb.h"
+#include "archive/ui/TDBListFrm.h"
+#include "platform/Prompt.h"
+#include "reading/ui/ReadingController.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTableView>
+
+namespace {
+const QString kListCaption = QStringLiteral("DB List View");
+const QString kConnected = QStringLiteral("DBと接続しました");
+} // namespace
+
+ArchiveListController::ArchiveListController(TFrmQuillet& window, TDm_Ldb& database, ReadingController& reading)
+    : QObject(&window)
+    , m_window(window)
+    , m_dm(database)
+    , m_reading(reading)
+{
+    MainActions* a = window.actions();
+    a->DBConnect->setCheckable(true);
+    DelMsgDat = new QAction(QStringLiteral("メッセージの削除 (&D)"), &window);
+    DelMsgDat->setObjectName(QStringLiteral("DelMsgDat"));
+    DelMsgDat->setEnabled(false);
+
+    m_list = new TDBListFrm;
+    m_list->setModel(m_dm.FDTbl1());
+    m_list->applyLayout(window.settings().grid);
+    m_list->setGridFontSize(window.settings().dLstFrmFntSize);
+    m_list->hide();
+    buildPopup();
+
+    connect(a->DBConnect, &QAction::triggered, this, &ArchiveListController::DBConnectExecute);
+    connect(m_list->DBGrid1, &QAbstractItemView::doubleClicked, this, &ArchiveListController::DBGrid1DblClick);
+    connect(m_list->DBGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &ArchiveListController::DBGrid1TitleClick);
+    connect(m_list->DBGrid1, &QAbstractItemView::clicked, this, &ArchiveListController::autoDisplay);
+    connect(window.ParameterGrid, &ParameterTableView::editingLeft, this, &ArchiveListController::ApplyAutoViewShortcuts);
+    // The layout and font as the user left them go back into the settings.
+    connect(&window, &TFrmQuillet::shuttingDown, this, [this] {
+        m_window.settings().grid = m_list->currentLayout();
+        closeList();
+    });
+
+    reading.archive.listOpen = [this] { return m_dm.isListOpen(); };
+    reading.archive.currentRow = [this](QString* id, QDateTime* date) {
+        const int row = m_list->currentRow();
+        if (row < 0)
+            return false;
+        *id = m_dm.FDTbl1()->messageId(row);
+        *date = m_dm.FDTbl1()->messageDate(row);
+        return date->isValid();
+    };
+    reading.archive.fetchToWorkFolder = [this](const QString& id, const QDateTime& date) {
+        return fetchToWorkFolder(id, date);
+    };
+}
+
+void ArchiveListController::buildPopup()
+{
+    MainActions* a = m_window.actions();
+    QMenu* menu = m_list->PopupMenu;
+    PopupDisplay = menu->addAction(QStringLiteral("メッセージの表示 (&R)"), a->DispMsgDat, &QAction::trigger);
+    PopupDisplay->setObjectName(QStringLiteral("PopupDisplay"));
+    PopupExport = menu->addAction(QStringLiteral("メッセージファイルのエクスポート (&T)"), a->ExprtMsgFile, &QAction::trigger);
+    PopupExport->setObjectName(QStringLiteral("PopupExport"));
+    menu->addSeparator();
+    menu->addAction(DelMsgDat);
+    menu->addSeparator();
+    ShrinkFont = menu->addAction(QStringLiteral("フォントサイズ (&S) - 縮小"), this, &ArchiveListController::S1Click);
+    ShrinkFont->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    EnlargeFont = menu->addAction(QStringLiteral("フォントサイズ (&L) - 拡大"), this, &ArchiveListController::S2Click);
+    EnlargeFont->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    for (QAction* action : menu->actions()) {
+        if (!action->isSeparator())
+            action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    }
+    m_list->addActions(menu->actions());
+    // The popup entries follow their actions' enabled state.
+    const auto mirror = [](QAction* source, QAction* entry) {
+        entry->setEnabled(source->isEnabled());
+        QObject::connect(source, &QAction::changed, entry, [source, entry] { entry->setEnabled(source->isEnabled()); });
+    };
+    mirror(a->DispMsgDat, PopupDisplay);
+    mirror(a->ExprtMsgFile, PopupExport);
+    mirror(a->SetListFontSize, ShrinkFont);
+    mirror(a->SetListFontSize, EnlargeFont);
+}
+
+void ArchiveListController::DBConnectExecute()
+{
+    MainActions* a = m_window.actions();
+    m_window.setUpperPaneMode(TFrmQuillet::UpperPaneMode::Normal);
+    m_window.setStatusText(0, QString());
+    m_window.setStatusText(2, QString());
+    if (m_dm.isListOpen()) {
+        m_window.ClearMessageView();
+        closeList();
+        return;
+    }
+    QString error;
+    if (!m_dm.openList(&error)) {
+        a->DBConnect->setChecked(false);
+        m_window.setStatusText(2, error);
+        return;
+    }
+    m_window.state.pmode |= PMode::ListOpen;
+    a->DBConnect->setChecked(true);
+    UpdateListCommands();
+    ShowDBList();
+    m_window.setStatusText(2, kConnected);
+    ApplyAutoViewShortcuts();
+}
+
+void ArchiveListController::closeList()
+{
+    MainActions* a = m_window.actions();
+    m_dm.closeList();
+    m_window.state.pmode &= quint16(~PMode::ListOpen);
+    a->DBConnect->setChecked(false);
+    for (QAction* action : {a->DispMsgDat, DelMsgDat, a->ExprtMsgFile, a->SetListFontSize})
+        action->setEnabled(false);
+    const int page = m_window.TabArea->indexOf(m_list);
+    if (page >= 0)
+        m_window.TabArea->removeTab(page);
+    m_list->hide();
+    a->DBUpdate->setEnabled(false);
+}
+
+void ArchiveListController::ShowDBList()
+{
+    QTabWidget* tabs = m_window.TabArea;
+    if (tabs->indexOf(m_list) < 0)
+        tabs->addTab(m_list, kListCaption);
+    m_list->show();
+    tabs->setCurrentIndex(tabs->count() - 1);
+    if (m_dm.FDTbl1()->rowCount() > 0 && !m_list->DBGrid1->currentIndex().isValid())
+        m_list->DBGrid1->setCurrentIndex(m_dm.FDTbl1()->index(0, 1));
+    connect(m_list->DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &ArchiveListController::autoDisplay, Qt::UniqueConnection);
+}
+
+void ArchiveListController::UpdateListCommands()
+{
+    MainActions* a = m_window.actions();
+    const bool rows = m_dm.FDTbl1()->rowCount() > 0;
+    for (QAction* action : {a->DBSelect, a->DispMsgDat, DelMsgDat, a->ExprtMsgFile, a->SetListFontSize})
+        action->setEnabled(rows);
+}
+
+void ArchiveListController::ApplyAutoViewShortcuts()
+{
+    const bool automatic = m_window.settings().parameters.value(QStringLiteral("AutoView")) == QLatin1String("1");
+    PopupDisplay->setShortcut(automatic ? QKeySequence() : QKeySequence(Qt::CTRL | Qt::Key_R));
+    PopupExport->setShortcut(automatic ? QKeySequence() : QKeySequence(Qt::CTRL | Qt::Key_T));
+    DelMsgDat->setShortcut(automatic ? QKeySequence() : QKeySequence(Qt::CTRL | Qt::Key_Delete));
+}
+
+void ArchiveListController::DBGrid1TitleClick(int logicalColumn)
+{
+    int& clicks = m_window.state.srtcnum;
+    m_dm.FDTbl1()->sort(logicalColumn,
+                        ListRules::sortsDescending(clicks) ? Qt::DescendingOrder : Qt::AscendingOrder);
+    m_list->DBGrid1->clearSelection();
+    ++clicks;
+}
+
+void ArchiveListController::DBGrid1DblClick()
+{
+    if (!m_dm.isListOpen())
+        return;
+    m_window.actions()->DBUpdate->setEnabled(false);
+    m_window.actions()->DispMsgDat->trigger();
+}
+
+void ArchiveListController::autoDisplay()
+{
+    ParameterTable& parameters = m_window.settings().parameters;
+    if (parameters.value(QStringLiteral("AutoView")) != QLatin1String("1"))
+        return;
+    bool ok = false;
+    const int seconds = parameters.valueOr(QStringLiteral("WaitTime"), QStringLiteral("2")).trimmed().toInt(&ok);
+    if (!ok) {
+        m_window.prompt().error(QStringLiteral("'%1' is not a valid integer value")
+                                    .arg(parameters.value(QStringLiteral("WaitTime"))));
+        return;
+    }
+    Delay(seconds * 1000);
+    if (!m_dm.isListOpen())
+        return;
+    m_window.actions()->DBUpdate->setEnabled(false);
+    m_window.actions()->DispMsgDat->trigger();
+}
+
+void ArchiveListController::S1Click()
+{
+    int& size = m_window.settings().dLstFrmFntSize;
+    size = ListRules::shrinkFontSize(size);
+    m_list->setGridFontSize(size);
+}
+
+void ArchiveListController::S2Click()
+{
+    int& size = m_window.settings().dLstFrmFntSize;
+    size = ListRules::enlargeFontSize(size);
+    m_list->setGridFontSize(size);
+}
+
+QString ArchiveListController::fetchToWorkFolder(const QString& id, const QDateTime& date)
+{
+    const ArchiveFetch::Result result =
+        ArchiveFetch::FetchMsgDat(m_dm, id, date, workFolderPath(m_window.state.MyAppDataPath));
+    if (!result.ok) {
+        m_window.prompt().information(result.error);
+        return {};
+    }
+    return result.path;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QObject>
+
+class QAction;
+class ReadingController;
+class TDBListFrm;
+class TDm_Ldb;
+class TFrmQuillet;
+
+// The archive list: the "DB接続" toggle that opens and closes it, the list
+// window as the last page of the tab area, sorting, font steps, the list
+// commands and their shortcuts, and the display of a listed message
+// (double click, or automatically after "WaitTime" seconds when "AutoView" is "1").
+class ArchiveListController : public QObject
+{
+    Q_OBJECT
+
+public:
+    ArchiveListController(TFrmQuillet& window, TDm_Ldb& database, ReadingController& reading);
+
+    void DBConnectExecute();
+    // Closing the list, as opening files, backup and sender mode do.
+    void closeList();
+    void ShowDBList();
+    void UpdateListCommands();
+    void ApplyAutoViewShortcuts();
+    void DBGrid1TitleClick(int logicalColumn);
+    void DBGrid1DblClick();
+    void autoDisplay();
+    void S1Click();   // shrink the grid font
+    void S2Click();   // enlarge it
+
+    TDBListFrm* listWindow() const { return m_list; }
+    QAction* DelMsgDat = nullptr;
+    QAction* ShrinkFont = nullptr;
+    QAction* EnlargeFont = nullptr;
+    QAction* PopupDisplay = nullptr;
+    QAction* PopupExport = nullptr;
+
+private:
+    void buildPopup();
+    QString fetchToWorkFolder(const QString& id, const QDateTime& date);
+
+    TFrmQuillet& m_window;
+    TDm_Ldb& m_dm;
+    ReadingController& m_reading;
+    TDBListFrm* m_list = nullptr;
+};

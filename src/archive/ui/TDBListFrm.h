@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/GridLayout.h"
+
+#include <QWidget>
+
+class ArchiveListModel;
+class QIdentityProxyModel;
+class QMenu;
+class QTableView;
+
+// "DB List View": the archive list, a grid over MAIL_VIEW whose ten column
+// positions (field, title, visibility, width) come from the settings.
+class TDBListFrm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TDBListFrm(QWidget* parent = nullptr);
+
+    void setModel(ArchiveListModel* model);
+    void applyLayout(const GridLayout& layout);
+    // The layout as the user left it: order, widths, visibility.
+    GridLayout currentLayout() const;
+    void setGridFontSize(int points);
+
+    QTableView* DBGrid1 = nullptr;
+    QMenu* PopupMenu = nullptr;
+    int currentRow() const;
+
+private:
+    ArchiveListModel* m_model = nullptr;
+    QIdentityProxyModel* m_titles = nullptr;
+    GridLayout m_layout;
+};

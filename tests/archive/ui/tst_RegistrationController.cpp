@@ -1,0 +1,349 @@
+#include "app/ui/MainActions.h"
+#include "app/ui/TFrmQuillet.h"
+#include "app/ui/UiFont.h"
+#include "archive/ArchiveListModel.h"
+#include "archive/FirebirdClient.h"
+#include "archive/TDm_Ldb.h"
+#include "archive/ui/ArchiveController.h"
+#include "archive/ui/ArchiveListController.h"
+#include "archive/ui/RegistrationController.h"
+#include "archive/ui/TDBListFrm.h"
+#include "platform/Shell.h"
+#include "reading/ui/MailWebView.h"
+#include "reading/ui/ReadingController.h"
+#include "support/RecordingPrompt.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSqlQuery>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTextEdit>
+#include <QtTest>
+
+namespace {
+
+class NoShell final : public Shell
+{
+public:
+    bool openAndWait(const QString&) override { return true; }
+};
+
+QByteArray mailBytes(int n, const QString& subject)
+{
+    return QStringLiteral("Message-Id: <m%1@example.jp>\r\nDate: Fri, 0%1 Jan 2024 09:03:07 +0000\r\n"
+                          "From: Sender <s@example.jp>\r\nTo: to@example.jp\r\nSubject: %2\r\n"
+                          "Content-Type: text/plain; charset=UTF-8\r\n\r\n本文 %1\r\n")
+        .arg(n)
+        .arg(subject)
+        .toUtf8();
+}
+
+} // namespace
+
+class TestRegistrationController : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { useProcessWideFirebirdLockFolder(); }
+    void init();
+    void cleanup();
+    void singleFileIsShownAndRegisteredWithDBUpdate();
+    void editedSubjectIsStored();
+    void severalFilesInBatchMode();
+    void severalFilesInConfirmModeCountDown();
+    void nonMailFileAmongThem();
+    void failureBetweenRowsLeavesNothing();
+    void dropOfSeveralItems();
+    void listShowsColumnsFromSettingsAndDisplaysAgain();
+    void automaticDisplayAfterWaitTime();
+    void sortParityAndFontSteps();
+
+private:
+    QString file(int n, const QString& subject = QStringLiteral("subject"), const QString& ext = QStringLiteral("eml"));
+    int rows(const char* table);
+
+    std::unique_ptr<TestEnvironment> m_env;
+    RecordingPrompt m_prompt;
+    std::unique_ptr<TFrmQuillet> m_window;
+    ReadingController* m_reading = nullptr;
+    ArchiveController* m_archive = nullptr;
+    ArchiveListController* m_list = nullptr;
+    RegistrationController* m_registration = nullptr;
+    QString m_db;
+};
+
+void TestRegistrationController::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    m_prompt = RecordingPrompt();
+    m_db = m_env->root() + QStringLiteral("/archive.fdb");
+    QCOMPARE(createArchive(ArchiveTarget{QString(), m_db}), QString());
+    const SettingsFolders f = m_env->folders();
+    QString ini = QStringLiteral("[MailDB]\nServer=\nDBPath=%1\n[DBGrid]\n").arg(m_db);
+    // A layout of our own: subject first, then date, then the rest.
+    const QStringList fields{QStringLiteral("MESSAGE_SUBJECT"), QStringLiteral("MESSAGE_DATE"), QStringLiteral("MESSAGE_ID"),
+                             QStringLiteral("SENDER_NAME"), QStringLiteral("SENDER_ADDRESS"), QStringLiteral("RECIEVE_NAME"),
+                             QStringLiteral("RECIEVE_ADDRESS"), QStringLiteral("ACCOUNT_KEY"), QStringLiteral("MESSAGE_FILENAME"),
+                             QStringLiteral("MAILBODY")};
+    for (int i = 0; i < 10; ++i)
+        ini += QStringLiteral("FieldName_%1=%2\nTitelCaption_%1=T%1\nVisible_%1=%3\n").arg(i).arg(fields.at(i)).arg(i == 2 ? 0 : 1);
+    TestEnvironment::writeFile(f.individual + QStringLiteral("/tallowin.ini"), ini.toUtf8());
+    QuilletOptions options;
+    options.prompt = &m_prompt;
+    options.folders = f;
+    options.programFolder = m_env->programFolder();
+    options.programFile = QStringLiteral("tallowin");
+    m_window = std::make_unique<TFrmQuillet>(options);
+    m_reading = new ReadingController(*m_window, std::make_unique<NoShell>());
+    m_archive = new ArchiveController(*m_window);
+    m_list = new ArchiveListController(*m_window, m_archive->database(), *m_reading);
+    m_registration = new RegistrationController(*m_window, m_archive->database(), *m_reading, m_list);
+    m_archive->connectAtStartup();
+    m_window->show();
+}
+
+void TestRegistrationController::cleanup()
+{
+    m_window->close();
+    m_window.reset();
+    m_env.reset();
+}
+
+QString TestRegistrationController::file(int n, const QString& subject, const QString& ext)
+{
+    const QString path = m_env->root() + QStringLiteral("/in/mail%1.%2").arg(n).arg(ext);
+    TestEnvironment::writeFile(path, mailBytes(n, subject));
+    return path;
+}
+
+int TestRegistrationController::rows(const char* table)
+{
+    QSqlQuery q(m_archive->database().database());
+    q.exec(QStringLiteral("select count(*) from %1").arg(QLatin1String(table)));
+    q.next();
+    const int n = q.value(0).toInt();
+    q.finish();
+    return n;
+}
+
+void TestRegistrationController::singleFileIsShownAndRegisteredWithDBUpdate()
+{
+    m_prompt.openAnswers = {{file(1)}};
+    m_window->actions()->MessageOpen->trigger();
+    QVERIFY(m_prompt.questions.isEmpty());
+    QCOMPARE(m_window->Edit[0]->text(), QStringLiteral("<m1@example.jp>"));
+    QVERIFY(m_window->actions()->DBUpdate->isEnabled());
+    QCOMPARE(m_window->settings().mlReadPath, m_env->root() + QStringLiteral("/in"));
+    m_window->actions()->DBUpdate->trigger();
+    QCOMPARE(m_window->statusText(2), QStringLiteral("DB更新が完了しました"));
+    QVERIFY(!m_window->actions()->DBUpdate->isEnabled());
+    QCOMPARE(rows("Message_IdxTbl"), 1);
+    QCOMPARE(rows("Message_DatTBL"), 1);
+
+    // An empty message id is refused in the status bar.
+    m_window->Edit[0]->setText(QStringLiteral("  "));
+    m_window->actions()->DBUpdate->setEnabled(true);
+    m_window->actions()->DBUpdate->trigger();
+    QCOMPARE(m_window->statusText(2), QStringLiteral("このメールデータはDB更新できません"));
+    QVERIFY(m_window->actions()->DBUpdate->isEnabled());
+}
+
+void TestRegistrationController::editedSubjectIsStored()
+{
+    m_prompt.openAnswers = {{file(1)}};
+    m_window->actions()->MessageOpen->trigger();
+    m_window->Edit[7]->setText(QStringLiteral("手で直した件名"));
+    m_window->actions()->DBUpdate->trigger();
+    QSqlQuery q(m_archive->database().database());
+    QVERIFY(q.exec(QStringLiteral("select Message_Subject from Message_IdxTbl")));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("手で直した件名"));
+}
+
+void TestRegistrationController::severalFilesInBatchMode()
+{
+    m_prompt.openAnswers = {{file(1), file(2), file(3), file(4), file(5)}};
+    m_prompt.answers = {Prompt::Answer::Yes};
+    m_window->actions()->MessageOpen->trigger();
+    QCOMPARE(m_prompt.questions.size(), 1);
+    QVERIFY(m_prompt.questions.first().startsWith(QStringLiteral("メールデータを確認せずに一括処理しますか? \r\n")));
+    QCOMPARE(rows("Message_IdxTbl"), 5);
+    QCOMPARE(rows("Message_DatTBL"), 5);
+}
+
+void TestRegistrationController::severalFilesInConfirmModeCountDown()
+{
+    m_prompt.openAnswers = {{file(1), file(2), file(3), file(4), file(5)}};
+    m_prompt.answers = {Prompt::Answer::No, Prompt::Answer::Yes, Prompt::Answer::No, Prompt::Answer::Yes,
+                        Prompt::Answer::Yes, Prompt::Answer::No};
+    m_window->actions()->MessageOpen->trigger();
+    QCOMPARE(m_prompt.questions.size(), 6);
+    for (int i = 1; i <= 5; ++i) {
+        const int number = 6 - i;
+        QCOMPARE(m_prompt.questions.at(i),
+                 QStringLiteral("【ファイル名】<%1>\r\nmail%2.eml\r\nこのメールデータをDB登録しますか?").arg(number).arg(i));
+    }
+    QCOMPARE(rows("Message_IdxTbl"), 3);
+}
+
+void TestRegistrationController::nonMailFileAmongThem()
+{
+    const QString text = m_env->root() + QStringLiteral("/in/note.txt");
+    TestEnvironment::writeFile(text, "not mail");
+    m_prompt.openAnswers = {{text, file(2), file(3)}};
+    m_prompt.answers = {Prompt::Answer::Yes, Prompt::Answer::Yes};
+    m_window->actions()->MessageOpen->trigger();
+    QCOMPARE(m_prompt.informations, QStringList{QStringLiteral("メールファイルではありません")});
+    // The first file was not mail: no batch question, each message confirmed.
+    QCOMPARE(m_prompt.questions.size(), 2);
+    QVERIFY(m_prompt.questions.at(0).startsWith(QStringLiteral("【ファイル名】<2>")));
+    QVERIFY(m_prompt.questions.at(1).startsWith(QStringLiteral("【ファイル名】<1>")));
+    QCOMPARE(rows("Message_IdxTbl"), 2);
+}
+
+void TestRegistrationController::failureBetweenRowsLeavesNothing()
+{
+    m_registration->beforeDataRow = [] { return false; };
+    m_prompt.openAnswers = {{file(1)}};
+    m_window->actions()->MessageOpen->trigger();
+    m_window->actions()->DBUpdate->trigger();
+    QCOMPARE(m_prompt.errors, QStringList{QStringLiteral("UPdate できませんでした(Message_DatTBL)")});
+    QVERIFY(m_window->actions()->DBUpdate->isEnabled());
+    QCOMPARE(rows("Message_IdxTbl"), 0);
+    QCOMPARE(rows("Message_DatTBL"), 0);
+}
+
+void TestRegistrationController::dropOfSeveralItems()
+{
+    using Item = RegistrationController::DropItem;
+    const auto bytesItem = [](const QString& name, const QByteArray& bytes) {
+        return Item{name, [bytes]() -> std::unique_ptr<QIODevice> {
+                        auto b = std::make_unique<QBuffer>();
+                        b->setData(bytes);
+                        b->open(QIODevice::ReadOnly);
+                        return b;
+                    }};
+    };
+    QList<Item> items{bytesItem(QStringLiteral("a.eml"), mailBytes(1, QStringLiteral("a"))),
+                      Item{QStringLiteral("empty.eml"), [] { return std::unique_ptr<QIODevice>(); }},
+                      bytesItem(QStringLiteral("c.eml"), mailBytes(3, QStringLiteral("c"))),
+                      bytesItem(QStringLiteral("x.txt"), "x"),
+                      bytesItem(QStringLiteral("d.eml"), mailBytes(4, QStringLiteral("d")))};
+    m_prompt.answers = {Prompt::Answer::Yes};
+    m_registration->dropItems(items);
+    QCOMPARE(m_prompt.informations, (QStringList{QStringLiteral("** メール内容が読めませんでした **"),
+                                                 QStringLiteral("メールファイルではありません")}));
+    // Batch: a and c stored; the drop stopped at the item that is not mail.
+    QCOMPARE(rows("Message_IdxTbl"), 2);
+    QSqlQuery q(m_archive->database().database());
+    QVERIFY(q.exec(QStringLiteral("select Message_FileName from Message_DatTBL order by Message_FileName")));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("a.eml"));
+    q.finish();
+    QVERIFY(QFileInfo::exists(m_window->state.MyAppDataPath + QStringLiteral("/mail_dat/empty.eml")));
+}
+
+void TestRegistrationController::listShowsColumnsFromSettingsAndDisplaysAgain()
+{
+    m_prompt.openAnswers = {{file(1, QStringLiteral("first")), file(2, QStringLiteral("second"))}};
+    m_prompt.answers = {Prompt::Answer::Yes};
+    m_window->actions()->MessageOpen->trigger();
+    QCOMPARE(rows("Message_IdxTbl"), 2);
+
+    m_window->actions()->DBConnect->trigger();
+    QVERIFY(m_window->actions()->DBConnect->isChecked());
+    QVERIFY(m_window->state.pmode & PMode::ListOpen);
+    QCOMPARE(m_window->TabArea->tabText(m_window->TabArea->count() - 1), QStringLiteral("DB List View"));
+    QCOMPARE(m_window->TabArea->currentIndex(), m_window->TabArea->count() - 1);
+    QCOMPARE(m_window->statusText(2), QStringLiteral("DBと接続しました"));
+    QVERIFY(m_window->actions()->DispMsgDat->isEnabled());
+    QVERIFY(m_window->actions()->DBSelect->isEnabled());
+    QCOMPARE(m_list->PopupDisplay->shortcut(), QKeySequence(QStringLiteral("Ctrl+R")));
+
+    QTableView* grid = m_list->listWindow()->DBGrid1;
+    QHeaderView* header = grid->horizontalHeader();
+    QCOMPARE(grid->model()->headerData(header->logicalIndex(0), Qt::Horizontal).toString(), QStringLiteral("T0"));
+    QCOMPARE(ArchiveListModel::columnNames().at(header->logicalIndex(0)), QStringLiteral("MESSAGE_SUBJECT"));
+    QVERIFY(header->isSectionHidden(header->logicalIndex(2)));
+
+    // Newest first: mail2 (2 Jan) is the first row.
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    m_window->Edit[0]->clear();
+    m_list->DBGrid1DblClick();
+    QCOMPARE(m_window->Edit[0]->text(), QStringLiteral("<m2@example.jp>"));
+    QCOMPARE(m_window->Editor->toPlainText(), QStringLiteral("本文 2"));
+    QVERIFY(!m_window->actions()->DBUpdate->isEnabled());
+
+    // Closing the list from the toggle.
+    m_window->actions()->DBConnect->trigger();
+    QVERIFY(!m_window->actions()->DBConnect->isChecked());
+    QVERIFY(!m_window->actions()->DispMsgDat->isEnabled());
+    QCOMPARE(m_window->TabArea->indexOf(m_list->listWindow()), -1);
+}
+
+void TestRegistrationController::automaticDisplayAfterWaitTime()
+{
+    m_prompt.openAnswers = {{file(1), file(2)}};
+    m_prompt.answers = {Prompt::Answer::Yes};
+    m_window->actions()->MessageOpen->trigger();
+    m_window->settings().parameters.setValue(QStringLiteral("AutoView"), QStringLiteral("1"));
+    m_window->settings().parameters.setValue(QStringLiteral("WaitTime"), QStringLiteral("1"));
+    m_window->actions()->DBConnect->trigger();
+    QVERIFY(m_list->PopupDisplay->shortcut().isEmpty());
+    QTableView* grid = m_list->listWindow()->DBGrid1;
+    m_window->Edit[0]->clear();
+    QElapsedTimer timer;
+    timer.start();
+    grid->setCurrentIndex(grid->model()->index(1, 0)); // the current row moves: shown a second later
+    QVERIFY(timer.elapsed() >= 1000);
+    QCOMPARE(m_window->Edit[0]->text(), QStringLiteral("<m1@example.jp>"));
+
+    m_window->settings().parameters.setValue(QStringLiteral("AutoView"), QStringLiteral("0"));
+    m_window->Edit[0]->clear();
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    QVERIFY(m_window->Edit[0]->text().isEmpty());
+}
+
+void TestRegistrationController::sortParityAndFontSteps()
+{
+    m_prompt.openAnswers = {{file(1, QStringLiteral("b")), file(2, QStringLiteral("a")), file(3, QStringLiteral("c"))}};
+    m_prompt.answers = {Prompt::Answer::Yes};
+    m_window->actions()->MessageOpen->trigger();
+    m_window->actions()->DBConnect->trigger();
+    ArchiveListModel* model = m_archive->database().FDTbl1();
+    const int subject = model->columnOf(QStringLiteral("MESSAGE_SUBJECT"));
+    m_list->DBGrid1TitleClick(subject);
+    QCOMPARE(model->data(model->index(0, subject)).toString(), QStringLiteral("c")); // first click: descending
+    m_list->DBGrid1TitleClick(model->columnOf(QStringLiteral("SENDER_NAME")));
+    m_list->DBGrid1TitleClick(subject);
+    QCOMPARE(model->data(model->index(0, subject)).toString(), QStringLiteral("c")); // third: descending again
+    m_list->DBGrid1TitleClick(subject);
+    QCOMPARE(model->data(model->index(0, subject)).toString(), QStringLiteral("a"));
+
+    m_window->settings().dLstFrmFntSize = 10;
+    m_list->S1Click();
+    QCOMPARE(m_window->settings().dLstFrmFntSize, 9);
+    QCOMPARE(m_list->listWindow()->DBGrid1->font().pointSize(), 9);
+    m_list->S2Click();
+    m_list->S2Click();
+    QCOMPARE(m_window->settings().dLstFrmFntSize, 11);
+}
+
+int main(int argc, char** argv)
+{
+    MailWebView::registerScheme();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    installUiFont();
+    TestRegistrationController test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_RegistrationController.moc"
