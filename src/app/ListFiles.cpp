@@ -1,33 +1,20 @@
 #include "app/ListFiles.h"
 
+#include "app/TextLines.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
 
 namespace ListFiles {
-namespace {
-
-QStringList splitLines(const QString& text)
-{
-    QString t = text;
-    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    t.replace(u'\r', u'\n');
-    QStringList lines = t.split(u'\n');
-    // The line break after the last entry does not start another entry.
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
-} // namespace
 
 QStringList loadUtf8(const QString& path)
 {
     QByteArray bytes = loadBytes(path);
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
-    return splitLines(QString::fromUtf8(bytes));
+    return splitTextLines(QString::fromUtf8(bytes));
 }
 
 QStringList loadDetectingBom(const QString& path)
@@ -38,7 +25,7 @@ QStringList loadDetectingBom(const QString& path)
     QString text = decoder(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
-    return splitLines(text);
+    return splitTextLines(text);
 }
 
 bool saveUtf8(const QString& path, const QStringList& lines)

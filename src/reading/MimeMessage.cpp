@@ -1,5 +1,6 @@
 #include "reading/MimeMessage.h"
 
+#include "app/TextLines.h"
 #include "reading/Base64.h"
 #include "reading/Charsets.h"
 #include "reading/EncodedWords.h"
@@ -76,21 +77,10 @@ QByteArray decodedContent(GMimePart* part)
     return out;
 }
 
-QStringList splitLines(const QString& text)
-{
-    QString t = text;
-    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    t.replace(u'\r', u'\n');
-    QStringList lines = t.split(u'\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
 QStringList textLines(GMimePart* part)
 {
     const char* charset = g_mime_object_get_content_type_parameter(GMIME_OBJECT(part), "charset");
-    return splitLines(Charsets::decode(decodedContent(part), charset ? QByteArray(charset) : QByteArray()));
+    return splitTextLines(Charsets::decode(decodedContent(part), charset ? QByteArray(charset) : QByteArray()));
 }
 
 QString contentTypeText(GMimeObject* object)

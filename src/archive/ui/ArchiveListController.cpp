@@ -55,6 +55,23 @@ ArchiveListController::ArchiveListController(TFrmQuillet& window, TDm_Ldb& datab
         closeList();
     });
 
+    connect(window.TabArea, &QTabWidget::tabBarDoubleClicked, this, [this](int index) {
+        if (m_window.TabArea->widget(index) == m_list)
+            floatList();
+    });
+    m_list->closeQuery = [this] {
+        if (!(m_window.state.pmode & PMode::ListFloating))
+            return false;
+        dockList();
+        return true;
+    };
+    connect(m_list, &TDBListFrm::resized, this, [this](const QSize& size) {
+        if (isFloating()) {
+            m_window.settings().listWindow.width = size.width();
+            m_window.settings().listWindow.height = size.height();
+        }
+    });
+
     reading.archive.listOpen = [this] { return m_dm.isListOpen(); };
     reading.archive.currentRow = [this](QString* id, QDateTime* date) {
         const int row = m_list->currentRow();
@@ -133,11 +150,47 @@ void ArchiveListController::closeList()
     a->DBConnect->setChecked(false);
     for (QAction* action : {a->DispMsgDat, DelMsgDat, a->ExprtMsgFile, a->SetListFontSize})
         action->setEnabled(false);
+    if (isFloating())
+        dockList();
     const int page = m_window.TabArea->indexOf(m_list);
     if (page >= 0)
         m_window.TabArea->removeTab(page);
     m_list->hide();
     a->DBUpdate->setEnabled(false);
+}
+
+bool ArchiveListController::isFloating() const
+{
+    return m_list->isWindow();
+}
+
+void ArchiveListController::floatList()
+{
+    QTabWidget* tabs = m_window.TabArea;
+    const int page = tabs->indexOf(m_list);
+    if (page < 0)
+        return;
+    tabs->removeTab(page);
+    if (m_dm.isListOpen())
+        m_window.state.pmode |= PMode::ListFloating;
+    else
+        m_window.state.pmode &= quint16(~PMode::ListFloating);
+    m_window.state.StartDocNum += 1;
+    m_list->setParent(&m_window, Qt::Window);
+    m_list->setWindowTitle(kListCaption);
+    m_list->resize(m_window.settings().listWindow.width, m_window.settings().listWindow.height);
+    m_list->show();
+}
+
+void ArchiveListController::dockList()
+{
+    m_window.state.pmode &= quint16(~PMode::ListFloating);
+    m_window.state.StartDocNum = 0;
+    m_list->setParent(nullptr);
+    QTabWidget* tabs = m_window.TabArea;
+    tabs->addTab(m_list, kListCaption);
+    m_list->show();
+    tabs->setCurrentIndex(tabs->count() - 1);
 }
 
 void ArchiveListController::ShowDBList()

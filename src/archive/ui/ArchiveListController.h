@@ -30,6 +30,11 @@ public:
     void autoDisplay();
     void S1Click();   // shrink the grid font
     void S2Click();   // enlarge it
+    // The list page leaves the tab area as a window of its own (a double
+    // click on its tab), and docks back when that window is closed.
+    void floatList();
+    void dockList();
+    bool isFloating() const;
 
     TDBListFrm* listWindow() const { return m_list; }
     QAction* DelMsgDat = nullptr;

@@ -2,7 +2,9 @@
 
 #include "archive/ArchiveListModel.h"
 
+#include <QCloseEvent>
 #include <QHeaderView>
+#include <QResizeEvent>
 #include <QIdentityProxyModel>
 #include <QMenu>
 #include <QTableView>
@@ -111,4 +113,19 @@ int TDBListFrm::currentRow() const
 {
     const QModelIndex current = DBGrid1->currentIndex();
     return current.isValid() ? current.row() : -1;
+}
+
+void TDBListFrm::closeEvent(QCloseEvent* event)
+{
+    if (closeQuery && closeQuery()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void TDBListFrm::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Q_EMIT resized(event->size());
 }

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class ArchiveListModel;
 class QIdentityProxyModel;
 class QMenu;
@@ -27,6 +29,17 @@ public:
     QTableView* DBGrid1 = nullptr;
     QMenu* PopupMenu = nullptr;
     int currentRow() const;
+
+    // Asked before a floating list window closes; true keeps it open
+    // (it docks back instead).
+    std::function<bool()> closeQuery;
+
+Q_SIGNALS:
+    void resized(const QSize& size);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     ArchiveListModel* m_model = nullptr;

@@ -230,8 +230,8 @@ void TTnefPropertyReader::skipUnreadValues()
         return;
     qint64 start = FPropertyValueStart;
     const bool fixed = !isVariableType(FPropertyTag->PropertyType());
-    // The value taken last may be partly read already.
-    if (FValueCount >= 0 && FValueIndex > 0) {
+    // Reads through what is left of the value that ends at start + ValueLength.
+    const auto finishValue = [this, &start] {
         const qint64 end = start + FValueLength;
         const qint64 position = FReader.RawReadPosition();
         if (position > end)
@@ -239,19 +239,16 @@ void TTnefPropertyReader::skipUnreadValues()
         if (position < end)
             FReader.ReadBytes(nullptr, end - position);
         start = end;
-    }
+    };
+    // The value taken last may be partly read already.
+    if (FValueCount >= 0 && FValueIndex > 0)
+        finishValue();
     while (NextValue()) {
         // A variable value starts after its length; the first value starts
         // after the count, when there is one.
         if (!fixed || FValueIndex == 1)
             start = FPropertyValueStart;
-        const qint64 end = start + FValueLength;
-        const qint64 position = FReader.RawReadPosition();
-        if (position > end)
-            throw TnefError("The property was read incorrectly");
-        if (position < end)
-            FReader.ReadBytes(nullptr, end - position);
-        start = end;
+        finishValue();
     }
 }
 

@@ -11,6 +11,7 @@
 #include "platform/Shell.h"
 #include "reading/ui/MailWebView.h"
 #include "reading/ui/ReadingController.h"
+#include "support/GuiTest.h"
 #include "support/RecordingPrompt.h"
 #include "support/TestEnvironment.h"
 
@@ -20,6 +21,8 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QStackedWidget>
 #include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableView>
@@ -64,6 +67,8 @@ private Q_SLOTS:
     void listShowsColumnsFromSettingsAndDisplaysAgain();
     void automaticDisplayAfterWaitTime();
     void sortParityAndFontSteps();
+    void floatingListDocksBackWhenClosed();
+    void dropOfFilesFromTheDesktop();
 
 private:
     QString file(int n, const QString& subject = QStringLiteral("subject"), const QString& ext = QStringLiteral("eml"));
@@ -95,12 +100,7 @@ void TestRegistrationController::init()
     for (int i = 0; i < 10; ++i)
         ini += QStringLiteral("FieldName_%1=%2\nTitelCaption_%1=T%1\nVisible_%1=%3\n").arg(i).arg(fields.at(i)).arg(i == 2 ? 0 : 1);
     TestEnvironment::writeFile(f.individual + QStringLiteral("/tallowin.ini"), ini.toUtf8());
-    QuilletOptions options;
-    options.prompt = &m_prompt;
-    options.folders = f;
-    options.programFolder = m_env->programFolder();
-    options.programFile = QStringLiteral("tallowin");
-    m_window = std::make_unique<TFrmQuillet>(options);
+    m_window = makeTestWindow(*m_env, m_prompt);
     m_reading = new ReadingController(*m_window, std::make_unique<NoShell>());
     m_archive = new ArchiveController(*m_window);
     m_list = new ArchiveListController(*m_window, m_archive->database(), *m_reading);
@@ -336,14 +336,52 @@ void TestRegistrationController::sortParityAndFontSteps()
     QCOMPARE(m_window->settings().dLstFrmFntSize, 11);
 }
 
-int main(int argc, char** argv)
+void TestRegistrationController::floatingListDocksBackWhenClosed()
 {
-    MailWebView::registerScheme();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    installUiFont();
-    TestRegistrationController test;
-    return QTest::qExec(&test, argc, argv);
+    m_prompt.openAnswers = {{file(1)}};
+    m_window->actions()->MessageOpen->trigger();
+    m_window->actions()->DBUpdate->trigger();
+    m_window->actions()->DBConnect->trigger();
+    m_window->settings().listWindow = {500, 300};
+    TDBListFrm* list = m_list->listWindow();
+    m_list->floatList();
+    QVERIFY(list->isWindow());
+    QVERIFY(m_window->state.pmode & PMode::ListFloating);
+    QCOMPARE(m_window->TabArea->indexOf(list), -1);
+    QCOMPARE(list->size(), QSize(500, 300));
+    list->resize(520, 310);
+    QCOMPARE(m_window->settings().listWindow.width, 520);
+    // Closing the floating window docks it back.
+    list->close();
+    QVERIFY(!list->isWindow());
+    QVERIFY(!(m_window->state.pmode & PMode::ListFloating));
+    QCOMPARE(m_window->TabArea->tabText(m_window->TabArea->indexOf(list)), QStringLiteral("DB List View"));
+    // Closing the list while it floats docks it back and removes the page.
+    m_list->floatList();
+    m_window->actions()->DBConnect->trigger();
+    QVERIFY(!list->isWindow());
+    QCOMPARE(m_window->TabArea->indexOf(list), -1);
 }
+
+void TestRegistrationController::dropOfFilesFromTheDesktop()
+{
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(file(1)), QUrl::fromLocalFile(file(2))});
+    m_prompt.answers = {Prompt::Answer::No, Prompt::Answer::Yes, Prompt::Answer::No};
+    QWidget* pane = m_window->Panel1;
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(pane, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(pane, &drop);
+    // Confirm mode: the first dropped message is asked about right after its display.
+    QCOMPARE(m_prompt.questions.size(), 3);
+    QVERIFY(m_prompt.questions.at(1).startsWith(QStringLiteral("【ファイル名】<2>\r\nmail1.eml")));
+    QCOMPARE(rows("Message_IdxTbl"), 1);
+    QVERIFY(m_window->Editor->isVisible());
+    delete data;
+}
+
+TALLOWIN_GUI_TEST_MAIN(TestRegistrationController)
 
 #include "tst_RegistrationController.moc"

@@ -4,6 +4,7 @@
 #include "platform/Shell.h"
 #include "reading/ui/MailWebView.h"
 #include "reading/ui/ReadingController.h"
+#include "support/GuiTest.h"
 #include "support/RecordingPrompt.h"
 #include "support/TestEnvironment.h"
 
@@ -90,12 +91,7 @@ void TestReadingController::init()
     m_env = std::make_unique<TestEnvironment>();
     m_prompt = RecordingPrompt();
     QDir().mkpath(m_env->folders().individual);
-    QuilletOptions options;
-    options.prompt = &m_prompt;
-    options.folders = m_env->folders();
-    options.programFolder = m_env->programFolder();
-    options.programFile = QStringLiteral("tallowin");
-    m_window = std::make_unique<TFrmQuillet>(options);
+    m_window = makeTestWindow(*m_env, m_prompt);
     auto shell = std::make_unique<RecordingShell>();
     m_shell = shell.get();
     m_reading = new ReadingController(*m_window, std::move(shell));
@@ -359,14 +355,6 @@ void TestReadingController::caretPositionInStatusBar()
     QCOMPARE(m_window->statusText(0), QStringLiteral("Line:   2 Col:   4"));
 }
 
-int main(int argc, char** argv)
-{
-    MailWebView::registerScheme();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    installUiFont();
-    TestReadingController test;
-    return QTest::qExec(&test, argc, argv);
-}
+TALLOWIN_GUI_TEST_MAIN(TestReadingController)
 
 #include "tst_ReadingController.moc"

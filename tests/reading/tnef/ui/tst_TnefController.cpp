@@ -4,6 +4,7 @@
 #include "reading/tnef/ui/TnefController.h"
 #include "reading/ui/MailWebView.h"
 #include "reading/ui/ReadingController.h"
+#include "support/GuiTest.h"
 #include "support/RecordingPrompt.h"
 #include "support/TestEnvironment.h"
 #include "support/TnefWriter.h"
@@ -82,12 +83,7 @@ void TestTnefController::init()
     m_env = std::make_unique<TestEnvironment>();
     m_prompt = RecordingPrompt();
     QDir().mkpath(m_env->folders().individual);
-    QuilletOptions options;
-    options.prompt = &m_prompt;
-    options.folders = m_env->folders();
-    options.programFolder = m_env->programFolder();
-    options.programFile = QStringLiteral("tallowin");
-    m_window = std::make_unique<TFrmQuillet>(options);
+    m_window = makeTestWindow(*m_env, m_prompt);
     auto shell = std::make_unique<NoShell>();
     m_shell = shell.get();
     m_reading = new ReadingController(*m_window, std::move(shell));
@@ -185,14 +181,6 @@ void TestTnefController::savingAndOpeningUnpackedFiles()
     QVERIFY(!m_reading->OpenWith->isEnabled());
 }
 
-int main(int argc, char** argv)
-{
-    MailWebView::registerScheme();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    installUiFont();
-    TestTnefController test;
-    return QTest::qExec(&test, argc, argv);
-}
+TALLOWIN_GUI_TEST_MAIN(TestTnefController)
 
 #include "tst_TnefController.moc"
