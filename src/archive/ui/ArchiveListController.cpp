@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QMenu>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -136,6 +137,7 @@ void ArchiveListController::DBConnectExecute()
     }
     m_window.state.pmode |= PMode::ListOpen;
     a->DBConnect->setChecked(true);
+    a->DBConnect->setIcon(m_window.style()->standardIcon(QStyle::SP_DriveNetIcon));
     UpdateListCommands();
     ShowDBList();
     m_window.setStatusText(2, kConnected);
@@ -148,6 +150,7 @@ void ArchiveListController::closeList()
     m_dm.closeList();
     m_window.state.pmode &= quint16(~PMode::ListOpen);
     a->DBConnect->setChecked(false);
+    a->DBConnect->setIcon(m_window.style()->standardIcon(QStyle::SP_DriveHDIcon));
     for (QAction* action : {a->DispMsgDat, DelMsgDat, a->ExprtMsgFile, a->SetListFontSize})
         action->setEnabled(false);
     if (isFloating())
