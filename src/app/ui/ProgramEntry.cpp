@@ -3,19 +3,15 @@
 #include "app/AppInfo.h"
 #include "app/Delay.h"
 #include "app/SettingsFolders.h"
+#include "app/ui/Subsystems.h"
 #include "app/ui/TFrmQuillet.h"
 #include "app/ui/TFrmSplush.h"
 #include "app/ui/UiFont.h"
-#include "archive/ui/ArchiveController.h"
-#include "archive/ui/ArchiveListController.h"
-#include "archive/ui/RegistrationController.h"
-#include "reading/ui/MailWebView.h"
-#include "platform/Shell.h"
-#include "reading/tnef/ui/TnefController.h"
-#include "reading/ui/ReadingController.h"
-#include "TallowinVersion.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignal.h"
+#include "reading/ui/MailWebView.h"
+
+#include "TallowinVersion.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -57,14 +53,7 @@ int runProgram(int argc, char** argv)
     try {
         window = std::make_unique<TFrmQuillet>(options);
         // The database module comes after the window and connects at once.
-        auto* reading = new ReadingController(*window);
-        new TnefController(*window, *reading);
-        if (!window->creationStoppedForHelp() && !window->terminationRequested()) {
-            auto* archive = new ArchiveController(*window);
-            auto* list = new ArchiveListController(*window, archive->database(), *reading);
-            new RegistrationController(*window, archive->database(), *reading, list);
-            archive->connectAtStartup();
-        }
+        attachSubsystems(*window);
     } catch (const std::exception& e) {
         QMessageBox::critical(nullptr, AppInfo::Title, QString::fromLocal8Bit(e.what()));
     }
