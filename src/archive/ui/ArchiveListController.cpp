@@ -37,7 +37,8 @@ ArchiveListController::ArchiveListController(TFrmQuillet& window, TDm_Ldb& datab
     DelMsgDat->setObjectName(QStringLiteral("DelMsgDat"));
     DelMsgDat->setEnabled(false);
 
-    m_list = new TDBListFrm;
+    // Owned by the window while it is on no page, so that it goes with it.
+    m_list = new TDBListFrm(&window);
     m_list->setModel(m_dm.FDTbl1());
     m_list->applyLayout(window.settings().grid);
     m_list->setGridFontSize(window.settings().dLstFrmFntSize);
@@ -159,6 +160,7 @@ void ArchiveListController::closeList()
     if (page >= 0)
         m_window.TabArea->removeTab(page);
     m_list->hide();
+    m_list->setParent(&m_window);
     a->DBUpdate->setEnabled(false);
 }
 
@@ -189,7 +191,7 @@ void ArchiveListController::dockList()
 {
     m_window.state.pmode &= quint16(~PMode::ListFloating);
     m_window.state.StartDocNum = 0;
-    m_list->setParent(nullptr);
+    m_list->setParent(&m_window);
     QTabWidget* tabs = m_window.TabArea;
     tabs->addTab(m_list, kListCaption);
     m_list->show();
