@@ -184,6 +184,8 @@ void ArchiveListController::floatList()
     m_list->setParent(&m_window, Qt::Window);
     m_list->setWindowTitle(kListCaption);
     m_list->resize(m_window.settings().listWindow.width, m_window.settings().listWindow.height);
+    // It opens where the page was.
+    m_list->move(tabs->mapToGlobal(QPoint(24, 24)));
     m_list->show();
 }
 
