@@ -42,8 +42,11 @@ bool ArchiveListModel::load(const QSqlDatabase& db, QString* error)
     m_bodies.clear();
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    const QString sql = QStringLiteral("select %1 from MAIL_VIEW order by MESSAGE_DATE desc")
-                            .arg(columnNames().mid(0, BodyColumn).join(QStringLiteral(", ")));
+    // MAIL_VIEW lists every index row; its file name comes from the data
+    // table and is read when needed. Sorting in memory is cheaper than
+    // walking the date index row by row.
+    const QString sql = QStringLiteral("select %1 from Message_IdxTbl")
+                            .arg(columnNames().mid(0, FileNameColumn).join(QStringLiteral(", ")));
     const bool ok = query.exec(sql);
     if (!ok) {
         if (error)
@@ -51,12 +54,13 @@ bool ArchiveListModel::load(const QSqlDatabase& db, QString* error)
     } else {
         while (query.next()) {
             Row row;
-            for (int c = 0; c < BodyColumn; ++c)
+            for (int c = 0; c < FileNameColumn; ++c)
                 row.values[c] = query.value(c).toString();
             row.date = query.value(1).toDateTime();
             row.values[1] = MessageFields::formatMessageDate(row.date);
             m_rows.append(std::move(row));
         }
+        std::stable_sort(m_rows.begin(), m_rows.end(), [](const Row& a, const Row& b) { return a.date > b.date; });
     }
     query.finish();
     endResetModel();
@@ -102,10 +106,47 @@ QString ArchiveListModel::bodyText(int row) const
     return body;
 }
 
+QString ArchiveListModel::fileName(int row) const
+{
+    if (row < 0 || row >= m_rows.size())
+        return {};
+    Row& r = m_rows[row];
+    if (!r.fileNameRead) {
+        QSqlQuery query(m_db);
+        query.prepare(QStringLiteral(
+            "select Message_FileName from Message_DatTBL where Message_ID = :id and Message_Date = :date"));
+        query.bindValue(QStringLiteral(":id"), r.values[0]);
+        query.bindValue(QStringLiteral(":date"), r.date);
+        if (query.exec() && query.next())
+            r.values[FileNameColumn] = query.value(0).toString();
+        query.finish();
+        r.fileNameRead = true;
+    }
+    return r.values[FileNameColumn];
+}
+
+void ArchiveListModel::loadAllFileNames()
+{
+    QHash<QString, QString> names;
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (query.exec(QStringLiteral("select Message_ID, Message_Date, Message_FileName from Message_DatTBL"))) {
+        while (query.next())
+            names.insert(cacheKey(query.value(0).toString(), query.value(1).toDateTime()), query.value(2).toString());
+    }
+    query.finish();
+    for (Row& r : m_rows) {
+        r.values[FileNameColumn] = names.value(cacheKey(r.values[0], r.date));
+        r.fileNameRead = true;
+    }
+}
+
 QVariant ArchiveListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= m_rows.size())
         return {};
+    if (index.column() == FileNameColumn && (role == Qt::DisplayRole || role == FullTextRole))
+        return fileName(index.row());
     const Row& row = m_rows.at(index.row());
     if (index.column() == BodyColumn) {
         if (role == FullTextRole)
@@ -139,6 +180,8 @@ void ArchiveListModel::sort(int column, Qt::SortOrder order)
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     collator.setNumericMode(true);
+    if (column == FileNameColumn)
+        loadAllFileNames();
     QList<QString> bodies;
     if (column == BodyColumn) {
         // The only sort that needs every body; read once for the sort.

@@ -8,10 +8,12 @@
 
 // The rows of MAIL_VIEW for the list, newest first.
 //
-// A large archive stays light: the nine short columns of every row are held
-// in memory, while MAILBODY is read from the database only for the rows
-// that are drawn (and kept in a bounded cache), since loading every body up
-// front is what makes a large archive slow to open and heavy to hold.
+// A large archive stays light: the short columns of every row are read from
+// the index table alone and held in memory; the file name (from the data
+// table) and MAILBODY are read only for the rows that are drawn, the bodies
+// kept in a bounded cache. Loading every body, or joining every row with the
+// data table up front, is what makes a large archive slow to open and heavy
+// to hold. The rows are the rows of MAIL_VIEW, newest first.
 class ArchiveListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -38,15 +40,21 @@ public:
     QDateTime messageDate(int row) const;
     int columnOf(const QString& fieldName) const;
     QString bodyText(int row) const;
+    QString fileName(int row) const;
+    // Reads every row's file name in one query (for sorting by it, or
+    // listing them all).
+    void loadAllFileNames();
 
 private:
     struct Row
     {
         QString values[9];   // MESSAGE_ID ... MESSAGE_FILENAME, the date as text
         QDateTime date;
+        bool fileNameRead = false;
     };
+    static constexpr int FileNameColumn = 8;
 
     QSqlDatabase m_db;
-    QList<Row> m_rows;
+    mutable QList<Row> m_rows;
     mutable QCache<QString, QString> m_bodies;
 };

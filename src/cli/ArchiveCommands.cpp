@@ -147,7 +147,8 @@ int listArchive(QStringList arguments, CliStreams s)
         s.err << error << '\n';
         return 1;
     }
-    const ArchiveListModel* list = archive.dm.FDTbl1();
+    ArchiveListModel* list = archive.dm.FDTbl1();
+    list->loadAllFileNames();
     QJsonArray rows;
     const QStringList& columns = ArchiveListModel::columnNames();
     for (int r = 0; r < list->rowCount(); ++r) {

@@ -217,6 +217,10 @@ void TestRegistration::fetchReplacesOlderFileAndReportsMissingData()
     QVERIFY(!missing.ok);
     QVERIFY(missing.noDataRow);
     QCOMPARE(missing.error, ArchiveFetch::kNoDataRow);
+    // The index row is still listed, without a file name.
+    QVERIFY(m_dm->openList());
+    QCOMPARE(m_dm->FDTbl1()->rowCount(), 1);
+    QCOMPARE(m_dm->FDTbl1()->data(m_dm->FDTbl1()->index(0, 8)).toString(), QString());
 }
 
 void TestRegistration::listIsNewestFirstAndSortsByColumn()
@@ -238,6 +242,9 @@ void TestRegistration::listIsNewestFirstAndSortsByColumn()
     QCOMPARE(list->messageId(0), QStringLiteral("<2@x>"));
     list->sort(ArchiveListModel::BodyColumn, Qt::AscendingOrder);
     QCOMPARE(list->messageId(0), QStringLiteral("<3@x>"));
+    QCOMPARE(list->data(list->index(0, 8)).toString(), QStringLiteral("a.eml"));
+    list->sort(8, Qt::DescendingOrder); // every file name is read for it
+    QCOMPARE(list->data(list->index(2, 8)).toString(), QStringLiteral("a.eml"));
 }
 
 void TestRegistration::fontSteps_data()
