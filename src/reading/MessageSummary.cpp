@@ -1,13 +1,28 @@
 #include "reading/MessageSummary.h"
 
 #include "reading/MimeMessage.h"
+#include "reading/tnef/TnefExtraction.h"
 
 #include <QFile>
 #include <QJsonArray>
+#include <QTemporaryDir>
 
 void RecordingSink::listAttachment(const MimePart&, const AttachmentListing& item)
 {
     m_summary.attachments << item.caption;
+}
+
+bool RecordingSink::extractTnef(const MimePart& part)
+{
+    QTemporaryDir folder;
+    QStringList names;
+    if (!TnefExtraction::unpack(m_message.attachmentContent(part), folder.path(), &names, nullptr))
+        return false; // a damaged stream ends the display, as in the window
+    for (const QString& name : names) {
+        if (!m_summary.attachments2.contains(name))
+            m_summary.attachments2 << name;
+    }
+    return true;
 }
 
 bool RecordingSink::decryptInline(const QStringList& lines)
@@ -44,7 +59,7 @@ MessageSummary summariseMessage(const QByteArray& bytes, const QStringList& acco
         return summary;
     summary.parsed = true;
     summary.fields = deriveIndexFields(*message, accountRows);
-    RecordingSink sink(summary);
+    RecordingSink sink(summary, *message);
     summary.outcome = walkMessage(*message, sink);
     return summary;
 }

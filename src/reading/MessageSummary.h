@@ -4,6 +4,8 @@
 #include "reading/MessageIndex.h"
 
 #include <QJsonObject>
+
+class MimeMessage;
 #include <QStringList>
 
 // What a display of a message shows, without a window: the fields, the
@@ -22,16 +24,17 @@ struct MessageSummary
     QJsonObject toJson() const;
 };
 
-// A sink that records instead of showing; TNEF and OpenPGP hooks are
-// answered by the functions given (none: nothing is unpacked or decrypted).
+// A sink that records instead of showing. TNEF attachments are unpacked
+// into a temporary folder and their files recorded as list II, as the window
+// lists them; armoured OpenPGP text is recorded as it stands.
 class RecordingSink : public DisplaySink
 {
 public:
-    explicit RecordingSink(MessageSummary& summary) : m_summary(summary) {}
+    RecordingSink(MessageSummary& summary, const MimeMessage& message) : m_summary(summary), m_message(message) {}
 
     void showPage(int page) override { lastPage = page; }
     void listAttachment(const MimePart&, const AttachmentListing& item) override;
-    bool extractTnef(const MimePart&) override { return true; }
+    bool extractTnef(const MimePart& part) override;
     void setText(const QString& text) override { m_summary.text = text; }
     void showHtml(const QString& html) override { m_summary.html = html; }
     bool decryptInline(const QStringList& lines) override;
@@ -41,6 +44,7 @@ public:
 
 private:
     MessageSummary& m_summary;
+    const MimeMessage& m_message;
 };
 
 MessageSummary summariseMessage(const QByteArray& bytes, const QStringList& accountRows);

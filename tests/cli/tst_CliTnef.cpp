@@ -65,6 +65,10 @@ void TestCliTnef::unpacksTnefAttachmentsOfAMessage()
     const Run r = cli({QStringLiteral("tnef"), mail, out});
     QCOMPARE(r.status, 0);
     QCOMPARE(r.out, QStringLiteral("a.pdf\n"));
+    // "show" lists the unpacked files as list II, as the window does.
+    const Run shown = cli({QStringLiteral("show"), mail});
+    QCOMPARE(shown.status, 0);
+    QVERIFY2(shown.out.contains(QStringLiteral("\"Attachments2\": [\n        \"a.pdf\"\n    ]")), qPrintable(shown.out));
 }
 
 void TestCliTnef::damagedStreamKeepsWhatWasWritten()

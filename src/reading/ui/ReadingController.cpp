@@ -452,7 +452,7 @@ void ReadingController::ListView1DblClick()
         OpenWithA1->trigger();
 }
 
-bool ReadingController::writeAttachment(const QString& caption, const QString& path, bool)
+bool ReadingController::writeAttachment(const QString& caption, const QString& path)
 {
     if (!m_message)
         return false;
@@ -484,7 +484,7 @@ void ReadingController::SaveToDiskA1Execute()
     const QString target = m_window.prompt().saveFileName(SafeAttachName(caption), QString());
     if (target.isEmpty())
         return;
-    writeAttachment(caption, target, false);
+    writeAttachment(caption, target);
 }
 
 void ReadingController::SaveToDiskA2Execute()
@@ -531,7 +531,7 @@ void ReadingController::OpenWithA1Execute()
         m_window.prompt().information(kNoProgram);
         return;
     }
-    writeAttachment(caption, ExecuteFile, false);
+    writeAttachment(caption, ExecuteFile);
     openAndWait(ExecuteFile);
 }
 

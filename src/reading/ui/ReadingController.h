@@ -99,7 +99,7 @@ private:
     void listInList1(const MimePart& part, const AttachmentListing& item);
     void removeExecuteFile();
     QString selectedCaption(int list) const;
-    bool writeAttachment(const QString& caption, const QString& path, bool fromDecrypted);
+    bool writeAttachment(const QString& caption, const QString& path);
     void openAndWait(const QString& path);
 
     TFrmQuillet& m_window;
