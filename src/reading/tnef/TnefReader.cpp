@@ -195,7 +195,8 @@ void TTnefPropertyReader::readValueCount()
         // Every value takes at least one byte of the attribute (or four for
         // the variable types); a count beyond that is damage, and looping
         // over it would take forever.
-        const qint64 left = FReader.attributeEnd() - FReader.RawReadPosition();
+        // The attribute's own length is untrusted too: the stream bounds it.
+        const qint64 left = qMin(FReader.attributeEnd() - FReader.RawReadPosition(), FReader.remaining());
         const int size = isVariableType(type) ? 4 : qMax(1, fixedValueSize(type));
         if (FValueCount < 0 || qint64(FValueCount) * size > qMax<qint64>(left, 0))
             throw TnefError("Invalid Stream");

@@ -256,6 +256,8 @@ void TestTnef::hugeLengthsEndQuickly_data()
     QTest::newRow("value length 2 GB")
         << withAttachmentProperties({Property{0x001E, 0x3704, {QByteArray("a")}, {}, {}, {}, 0x7FFFFFFF}})
         << "Invalid Stream";
+    QTest::newRow("value count within a length the stream does not hold")
+        << QByteArray::fromBase64("eJ8+IgAAAgWQBgAAAABAAgAAAAAAACMA+SkB/RQ6FNkJgAEAug==") << "Invalid Stream";
     QTest::newRow("named kind 7")
         << Stream().attribute(Attachment, agAttachment,
                               le32(1) + le16(0x0003) + le16(0x8001) + QByteArray(16, '\0') + le32(7))
