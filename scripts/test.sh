@@ -2,6 +2,7 @@
 # Builds and runs every test. GUI tests run on Qt's offscreen platform.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/check-layers.sh
 bash scripts/build.sh
 # Each fuzz target runs for a bounded time first, so that the test summary
 # stays the last thing printed.

@@ -1,6 +1,6 @@
 #include "archive/ArchiveFetch.h"
 
-#include "app/SafePath.h"
+#include "base/SafePath.h"
 #include "archive/TDm_Ldb.h"
 
 #include <QDir>

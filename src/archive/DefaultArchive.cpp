@@ -1,8 +1,8 @@
 #include "archive/DefaultArchive.h"
 
-#include "app/IniFile.h"
-#include "app/SettingsFolders.h"
-#include "app/SettingsKeys.h"
+#include "settings/IniFile.h"
+#include "settings/SettingsFolders.h"
+#include "settings/SettingsKeys.h"
 #include "archive/ArchiveTarget.h"
 #include "archive/FirebirdClient.h"
 

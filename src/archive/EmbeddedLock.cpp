@@ -1,6 +1,6 @@
 #include "archive/EmbeddedLock.h"
 
-#include "app/QuilletState.h"
+#include "base/QuilletState.h"
 
 #include <QDir>
 #include <QFile>
@@ -92,11 +92,9 @@ void takeEmbeddedLock(QuilletState& state, EmbeddedLock& lock)
 {
     state.emb_Flg = state.Ldb_Host1.isEmpty();
     state.Semafore_Flg = false;
-    state.SemaforeHandle = -1;
     if (!state.emb_Flg)
         return;
     state.Semafore_Flg = lock.acquire(state.Ldb_Path1);
-    state.SemaforeHandle = lock.handle();
 }
 
 void releaseEmbeddedLock(QuilletState& state, EmbeddedLock& lock)
@@ -104,5 +102,4 @@ void releaseEmbeddedLock(QuilletState& state, EmbeddedLock& lock)
     if (state.emb_Flg)
         lock.release();
     state.Semafore_Flg = false;
-    state.SemaforeHandle = -1;
 }

@@ -1,6 +1,6 @@
 #include "cli/ArchiveCommands.h"
 
-#include "app/SettingsFolders.h"
+#include "settings/SettingsFolders.h"
 #include "archive/ArchiveTarget.h"
 #include "archive/DefaultArchive.h"
 #include "archive/ArchiveFetch.h"

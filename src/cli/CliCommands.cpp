@@ -2,10 +2,10 @@
 
 #include "cli/ArchiveCommands.h"
 
-#include "app/AppInfo.h"
-#include "app/IniFile.h"
-#include "app/ParameterTable.h"
-#include "app/SettingsFolders.h"
+#include "base/AppInfo.h"
+#include "settings/IniFile.h"
+#include "settings/ParameterTable.h"
+#include "settings/SettingsFolders.h"
 #include "reading/MessageSummary.h"
 #include "reading/MimeMessage.h"
 #include "reading/tnef/TnefExtraction.h"

@@ -1,6 +1,6 @@
 #include "platform/ChildProcessRunner.h"
 
-#include "app/Delay.h"
+#include "base/Delay.h"
 #include "platform/TerminationSignal.h"
 
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "reading/MessageIndex.h"
 
-#include "app/ParameterTable.h"
+#include "settings/ParameterTable.h"
 #include "reading/Charsets.h"
 #include "reading/MimeMessage.h"
 

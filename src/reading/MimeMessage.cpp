@@ -1,6 +1,6 @@
 #include "reading/MimeMessage.h"
 
-#include "app/TextLines.h"
+#include "base/TextLines.h"
 #include "reading/Base64.h"
 #include "reading/Charsets.h"
 #include "reading/EncodedWords.h"

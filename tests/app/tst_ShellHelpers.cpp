@@ -1,7 +1,7 @@
-#include "app/AppInfo.h"
-#include "app/ColorBoxEntries.h"
+#include "base/AppInfo.h"
+#include "app/ui/ColorBoxEntries.h"
 #include "app/CommandLine.h"
-#include "app/ListFiles.h"
+#include "settings/ListFiles.h"
 #include "app/ScreenDensity.h"
 #include "support/TestEnvironment.h"
 

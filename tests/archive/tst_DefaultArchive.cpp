@@ -1,4 +1,4 @@
-#include "app/IniFile.h"
+#include "settings/IniFile.h"
 #include "archive/DefaultArchive.h"
 #include "support/TestEnvironment.h"
 

@@ -1,4 +1,4 @@
-#include "app/QuilletState.h"
+#include "base/QuilletState.h"
 #include "archive/EmbeddedLock.h"
 #include "support/TestEnvironment.h"
 

@@ -1,4 +1,4 @@
-#include "app/Delay.h"
+#include "base/Delay.h"
 #include "platform/ChildProcessRunner.h"
 
 #include <QElapsedTimer>

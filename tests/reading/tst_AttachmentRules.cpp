@@ -1,4 +1,4 @@
-#include "app/SafePath.h"
+#include "base/SafePath.h"
 #include "reading/AttachmentRules.h"
 #include "reading/MimeMessage.h"
 #include "reading/Zoom.h"

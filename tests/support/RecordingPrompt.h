@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Prompt.h"
+#include "base/Prompt.h"
 
 #include <QList>
 #include <QStringList>

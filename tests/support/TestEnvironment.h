@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SettingsFolders.h"
+#include "settings/SettingsFolders.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "app/ui/ParameterTableView.h"
 
-#include "app/ParameterTable.h"
+#include "settings/ParameterTable.h"
 
 #include <QHeaderView>
 

@@ -1,8 +1,8 @@
 #include "app/ui/ProgramEntry.h"
 
-#include "app/AppInfo.h"
-#include "app/Delay.h"
-#include "app/SettingsFolders.h"
+#include "base/AppInfo.h"
+#include "base/Delay.h"
+#include "settings/SettingsFolders.h"
 #include "app/ui/Subsystems.h"
 #include "app/ui/TFrmQuillet.h"
 #include "app/ui/TFrmSplush.h"

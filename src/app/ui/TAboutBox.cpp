@@ -1,7 +1,7 @@
 #include "app/ui/TAboutBox.h"
 
-#include "app/AppInfo.h"
-#include "app/SettingsSwitch.h"
+#include "base/AppInfo.h"
+#include "settings/SettingsSwitch.h"
 #include "app/ui/TFrmQuillet.h"
 
 #include <QDialogButtonBox>

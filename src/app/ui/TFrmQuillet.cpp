@@ -1,13 +1,13 @@
 #include "app/ui/TFrmQuillet.h"
 
-#include "app/AppInfo.h"
-#include "app/ColorBoxEntries.h"
+#include "base/AppInfo.h"
+#include "app/ui/ColorBoxEntries.h"
 #include "app/CommandLine.h"
-#include "app/Delay.h"
-#include "app/FolderRemoval.h"
-#include "app/ListFiles.h"
+#include "base/Delay.h"
+#include "base/FolderRemoval.h"
+#include "settings/ListFiles.h"
 #include "app/ScreenDensity.h"
-#include "app/ui/MainActions.h"
+#include "frame/ui/MainActions.h"
 #include "app/ui/ParameterTableView.h"
 #include "app/ui/TAboutBox.h"
 #include "platform/ChildProcessRunner.h"
@@ -61,7 +61,7 @@ QTreeWidget* newAttachmentList(const char* name)
 } // namespace
 
 TFrmQuillet::TFrmQuillet(QuilletOptions options, QWidget* parent)
-    : QMainWindow(parent)
+    : MainFrame(parent)
 {
     setObjectName(QStringLiteral("FrmQuillet"));
     if (options.prompt) {
@@ -237,6 +237,7 @@ void TFrmQuillet::buildPanes()
 
     ParameterGrid = new ParameterTableView(m_config.settings.parameters);
     m_pages[ParameterPage] = ParameterGrid;
+    connect(ParameterGrid, &ParameterTableView::editingLeft, this, &MainFrame::parametersEdited);
     Memo1 = new QPlainTextEdit;
     Memo1->setObjectName(QStringLiteral("Memo1"));
     m_pages[DataPage] = Memo1;
@@ -348,7 +349,6 @@ void TFrmQuillet::runCreationSteps(const QuilletOptions& options)
     applySettings();
     adaptToScreenDensity();
     placeBars();
-    takeEmbeddedLock(state, m_semafore);
     // The work folder, with any missing parent: a fresh user's settings
     // folder may not exist yet.
     QDir().mkpath(workFolderPath(state.MyAppDataPath));
@@ -548,6 +548,11 @@ void TFrmQuillet::fontBarChanged()
 
 // ---------------------------------------------------------------- commands
 
+void TFrmQuillet::parametersChanged()
+{
+    ParameterGrid->refresh();
+}
+
 void TFrmQuillet::setDatabaseCaption(const QString& caption)
 {
     setWindowTitle(caption);
@@ -634,7 +639,6 @@ void TFrmQuillet::writeConfiguration()
 {
     if (!state.common_ConfigFlg)
         return;
-    releaseEmbeddedLock(state, m_semafore);
     collectSettings();
     m_config.save(state.IniFilePath, state.MyAppDataPath);
 }

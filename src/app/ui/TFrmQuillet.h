@@ -1,11 +1,9 @@
 #pragma once
 
-#include "app/Configuration.h"
-#include "app/QuilletState.h"
-#include "app/SettingsFolders.h"
-#include "archive/EmbeddedLock.h"
+#include "frame/ui/MainFrame.h"
+#include "settings/Configuration.h"
+#include "settings/SettingsFolders.h"
 
-#include <QMainWindow>
 #include <QStringList>
 
 #include <memory>
@@ -45,38 +43,24 @@ struct QuilletOptions
 
 // The main window. It owns the state every subsystem shares and the layout;
 // the subsystems' handlers work on that state.
-class TFrmQuillet : public QMainWindow
+class TFrmQuillet : public MainFrame
 {
     Q_OBJECT
 
 public:
-    enum class UpperPaneMode { Normal, Backup, Sender };
-    // Tab pages in their fixed order; hidden pages keep their index.
-    enum Page { HtmlPage, Attachment1Page, Attachment2Page, HeaderPage, ParameterPage, DataPage, DBFilePage,
-                MailSendPage, PageCount };
-
     explicit TFrmQuillet(QuilletOptions options = {}, QWidget* parent = nullptr);
     ~TFrmQuillet() override;
 
-    QuilletState state;
+    MainActions* actions() const override { return m_actions; }
+    Prompt& prompt() const override { return *m_prompt; }
+    ChildProcessRunner& childProcesses() const override { return *m_runner; }
+    AppSettings& settings() override { return m_config.settings; }
+    StoredLists& storedLists() override { return m_config.lists; }
+    const SettingsFolders& folders() const override { return m_folders; }
+    QString programFile() const override { return m_programFile; }
+    QString programFolderPath() const override { return m_programFolder; }
 
-    MainActions* actions() const { return m_actions; }
-    Prompt& prompt() const { return *m_prompt; }
-    ChildProcessRunner& childProcesses() const { return *m_runner; }
-    AppSettings& settings() { return m_config.settings; }
-    StoredLists& storedLists() { return m_config.lists; }
-    const SettingsFolders& folders() const { return m_folders; }
-    QString programFile() const { return m_programFile; }
-    QString programFolderPath() const { return m_programFolder; }
-
-    // Controls other subsystems fill.
-    QTextEdit* Editor = nullptr;           // read-only message text pane
-    QPlainTextEdit* Memo1 = nullptr;       // raw message text on the hidden "Data" page
-    QLineEdit* Edit[8] = {};               // Edit1 ... Edit8 of "書誌情報"
-    QTreeWidget* ListView1 = nullptr;      // attachment list I
-    QTreeWidget* ListView2 = nullptr;      // attachment list II
-    QTabWidget* TabArea = nullptr;
-    QStackedWidget* Panel1 = nullptr;
+    // The shell's own controls.
     QSplitter* Splitter = nullptr;
     QMenuBar* MainMenu = nullptr;
     QToolBar* ButtonBar = nullptr;
@@ -87,17 +71,15 @@ public:
     ParameterTableView* ParameterGrid = nullptr;
     QMenu* WindowPopup = nullptr;
 
-    void ClearMessageView();
-    void setUpperPaneMode(UpperPaneMode mode);
-    UpperPaneMode upperPaneMode() const { return m_paneMode; }
-    QWidget* page(Page which) const { return m_pages[which]; }
-    void setStatusText(int panel, const QString& text);
-    QString statusText(int panel) const;
+    void ClearMessageView() override;
+    void setUpperPaneMode(UpperPaneMode mode) override;
+    UpperPaneMode upperPaneMode() const override { return m_paneMode; }
+    QWidget* page(Page which) const override { return m_pages[which]; }
+    void setStatusText(int panel, const QString& text) override;
+    QString statusText(int panel) const override;
     int statusPanelWidth(int panel) const;
-
-    // A caption carrying the database: shown, and written for a second
-    // starting instance to find this window by.
-    void setDatabaseCaption(const QString& caption);
+    void setDatabaseCaption(const QString& caption) override;
+    void parametersChanged() override;
 
     // Closes (saving as usual) and asks the program entry to start the
     // program again.
@@ -114,13 +96,6 @@ public:
     bool terminationRequested() const { return m_terminationRequested; }
     // The theme in effect for this run (the command line may override StyleNum).
     int appliedTheme() const { return m_appliedTheme; }
-
-Q_SIGNALS:
-    // The window is closing: controllers release what they hold (the
-    // archive connection) before the work folders go and settings are written.
-    void shuttingDown();
-    // ClearMessageView ran: the reading subsystem empties what it owns.
-    void messageViewCleared();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -158,7 +133,6 @@ private:
     QToolBar* m_menuBarHolder = nullptr;
     QWidget* m_pages[PageCount] = {};
     Configuration m_config;
-    EmbeddedLock m_semafore;
     SettingsFolders m_folders;
     QString m_programFolder;
     QString m_programFile;

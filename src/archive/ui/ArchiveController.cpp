@@ -1,9 +1,10 @@
 #include "archive/ui/ArchiveController.h"
 
-#include "app/ui/MainActions.h"
-#include "app/ui/TFrmQuillet.h"
+#include "frame/ui/MainActions.h"
+#include "frame/ui/MainFrame.h"
+#include "archive/EmbeddedLock.h"
 #include "archive/TDm_Ldb.h"
-#include "platform/Prompt.h"
+#include "base/Prompt.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -20,13 +21,20 @@ const QString kConnectionNg = QStringLiteral("Data Base 接続NG!!");
 const QString kDatabaseFilter = QStringLiteral("Firebird DBファイル (*.fdb);;Interbase DBファイル (*.gdb)");
 } // namespace
 
-ArchiveController::ArchiveController(TFrmQuillet& window)
+ArchiveController::ArchiveController(MainFrame& window)
     : QObject(&window)
     , m_window(window)
     , m_dm(new TDm_Ldb(window.childProcesses(), window.programFolderPath(), this))
+    , m_semafore(std::make_unique<EmbeddedLock>())
 {
-    connect(m_dm, &TDm_Ldb::captionChanged, &m_window, &TFrmQuillet::setDatabaseCaption);
-    connect(&m_window, &TFrmQuillet::shuttingDown, m_dm, &TDm_Ldb::close);
+    // The lock is held from the window's creation to its close, before the
+    // connection is opened and after it is closed.
+    takeEmbeddedLock(m_window.state, *m_semafore);
+    connect(m_dm, &TDm_Ldb::captionChanged, &m_window, &MainFrame::setDatabaseCaption);
+    connect(&m_window, &MainFrame::shuttingDown, this, [this] {
+        m_dm->close();
+        releaseEmbeddedLock(m_window.state, *m_semafore);
+    });
     buildConnectionCheck();
 }
 
@@ -51,7 +59,7 @@ void ArchiveController::buildConnectionCheck()
     grid->addWidget(browse, 1, 2);
     grid->addWidget(m_checkButton, 2, 2);
 
-    QWidget* page = m_window.page(TFrmQuillet::DBFilePage);
+    QWidget* page = m_window.page(MainFrame::DBFilePage);
     auto* layout = qobject_cast<QVBoxLayout*>(page->layout());
     if (!layout)
         layout = new QVBoxLayout(page);

@@ -2,10 +2,13 @@
 
 #include <QObject>
 
+#include <memory>
+
+class EmbeddedLock;
 class QLineEdit;
 class QPushButton;
 class TDm_Ldb;
-class TFrmQuillet;
+class MainFrame;
 
 // The archive's part of the main window: the database module, the start-up
 // connection, the caption, and the connection check of the "DB File処理" tab.
@@ -14,7 +17,7 @@ class ArchiveController : public QObject
     Q_OBJECT
 
 public:
-    explicit ArchiveController(TFrmQuillet& window);
+    explicit ArchiveController(MainFrame& window);
     ~ArchiveController() override;
 
     TDm_Ldb& database() const { return *m_dm; }
@@ -34,8 +37,9 @@ public:
 private:
     void buildConnectionCheck();
 
-    TFrmQuillet& m_window;
+    MainFrame& m_window;
     TDm_Ldb* m_dm;
+    std::unique_ptr<EmbeddedLock> m_semafore;   // "Semafore" beside an embedded archive
     QLineEdit* m_hostField = nullptr;
     QLineEdit* m_fileField = nullptr;
     QPushButton* m_checkButton = nullptr;

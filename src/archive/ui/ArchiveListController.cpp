@@ -1,16 +1,16 @@
 #include "archive/ui/ArchiveListController.h"
 
-#include "app/Delay.h"
-#include "app/SettingsFolders.h"
-#include "app/ui/MainActions.h"
-#include "app/ui/ParameterTableView.h"
-#include "app/ui/TFrmQuillet.h"
+#include "base/Delay.h"
+#include "settings/SettingsFolders.h"
+#include "frame/ui/MainActions.h"
+#include "frame/ui/MainFrame.h"
+#include "settings/AppSettings.h"
 #include "archive/ArchiveFetch.h"
 #include "archive/ArchiveListModel.h"
 #include "archive/ListRules.h"
 #include "archive/TDm_Ldb.h"
 #include "archive/ui/TDBListFrm.h"
-#include "platform/Prompt.h"
+#include "base/Prompt.h"
 #include "reading/ui/ReadingController.h"
 
 #include <QAction>
@@ -25,7 +25,7 @@ const QString kListCaption = QStringLiteral("DB List View");
 const QString kConnected = QStringLiteral("DBと接続しました");
 } // namespace
 
-ArchiveListController::ArchiveListController(TFrmQuillet& window, TDm_Ldb& database, ReadingController& reading)
+ArchiveListController::ArchiveListController(MainFrame& window, TDm_Ldb& database, ReadingController& reading)
     : QObject(&window)
     , m_window(window)
     , m_dm(database)
@@ -50,9 +50,9 @@ ArchiveListController::ArchiveListController(TFrmQuillet& window, TDm_Ldb& datab
     connect(m_list->DBGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &ArchiveListController::DBGrid1TitleClick);
     connect(m_list->DBGrid1, &QAbstractItemView::clicked, this, &ArchiveListController::autoDisplay);
-    connect(window.ParameterGrid, &ParameterTableView::editingLeft, this, &ArchiveListController::ApplyAutoViewShortcuts);
+    connect(&window, &MainFrame::parametersEdited, this, &ArchiveListController::ApplyAutoViewShortcuts);
     // The layout and font as the user left them go back into the settings.
-    connect(&window, &TFrmQuillet::shuttingDown, this, [this] {
+    connect(&window, &MainFrame::shuttingDown, this, [this] {
         m_window.settings().grid = m_list->currentLayout();
         closeList();
     });
@@ -122,7 +122,7 @@ void ArchiveListController::buildPopup()
 void ArchiveListController::DBConnectExecute()
 {
     MainActions* a = m_window.actions();
-    m_window.setUpperPaneMode(TFrmQuillet::UpperPaneMode::Normal);
+    m_window.setUpperPaneMode(MainFrame::UpperPaneMode::Normal);
     m_window.setStatusText(0, QString());
     m_window.setStatusText(2, QString());
     if (m_dm.isListOpen()) {
@@ -180,7 +180,6 @@ void ArchiveListController::floatList()
         m_window.state.pmode |= PMode::ListFloating;
     else
         m_window.state.pmode &= quint16(~PMode::ListFloating);
-    m_window.state.StartDocNum += 1;
     m_list->setParent(&m_window, Qt::Window);
     m_list->setWindowTitle(kListCaption);
     m_list->resize(m_window.settings().listWindow.width, m_window.settings().listWindow.height);
@@ -192,7 +191,6 @@ void ArchiveListController::floatList()
 void ArchiveListController::dockList()
 {
     m_window.state.pmode &= quint16(~PMode::ListFloating);
-    m_window.state.StartDocNum = 0;
     m_list->setParent(&m_window);
     QTabWidget* tabs = m_window.TabArea;
     tabs->addTab(m_list, kListCaption);
@@ -231,7 +229,7 @@ void ArchiveListController::ApplyAutoViewShortcuts()
 
 void ArchiveListController::DBGrid1TitleClick(int logicalColumn)
 {
-    int& clicks = m_window.state.srtcnum;
+    int& clicks = m_sortClicks;
     m_dm.FDTbl1()->sort(logicalColumn,
                         ListRules::sortsDescending(clicks) ? Qt::DescendingOrder : Qt::AscendingOrder);
     m_list->DBGrid1->clearSelection();

@@ -6,7 +6,7 @@ class QAction;
 class ReadingController;
 class TDBListFrm;
 class TDm_Ldb;
-class TFrmQuillet;
+class MainFrame;
 
 // The archive list: the "DB接続" toggle that opens and closes it, the list
 // window as the last page of the tab area, sorting, font steps, the list
@@ -17,7 +17,7 @@ class ArchiveListController : public QObject
     Q_OBJECT
 
 public:
-    ArchiveListController(TFrmQuillet& window, TDm_Ldb& database, ReadingController& reading);
+    ArchiveListController(MainFrame& window, TDm_Ldb& database, ReadingController& reading);
 
     void DBConnectExecute();
     // Closing the list, as opening files, backup and sender mode do.
@@ -47,8 +47,9 @@ private:
     void buildPopup();
     QString fetchToWorkFolder(const QString& id, const QDateTime& date);
 
-    TFrmQuillet& m_window;
+    MainFrame& m_window;
     TDm_Ldb& m_dm;
     ReadingController& m_reading;
     TDBListFrm* m_list = nullptr;
+    int m_sortClicks = 0;   // title clicks so far: their parity picks the order
 };

@@ -1,14 +1,15 @@
 #include "archive/ui/RegistrationController.h"
 
-#include "app/Delay.h"
-#include "app/SafePath.h"
-#include "app/SettingsFolders.h"
-#include "app/ui/MainActions.h"
-#include "app/ui/TFrmQuillet.h"
+#include "base/Delay.h"
+#include "base/SafePath.h"
+#include "settings/SettingsFolders.h"
+#include "frame/ui/MainActions.h"
+#include "frame/ui/MainFrame.h"
+#include "settings/AppSettings.h"
 #include "archive/Registration.h"
 #include "archive/TDm_Ldb.h"
 #include "archive/ui/ArchiveListController.h"
-#include "platform/Prompt.h"
+#include "base/Prompt.h"
 #include "reading/ui/ReadingController.h"
 
 #include <QAction>
@@ -47,7 +48,7 @@ bool isMailName(const QString& name)
 
 } // namespace
 
-RegistrationController::RegistrationController(TFrmQuillet& window, TDm_Ldb& database, ReadingController& reading,
+RegistrationController::RegistrationController(MainFrame& window, TDm_Ldb& database, ReadingController& reading,
                                                ArchiveListController* list)
     : QObject(&window)
     , m_window(window)
@@ -133,7 +134,7 @@ void RegistrationController::leaveArchiveList()
 
 void RegistrationController::MessageOpenExecute()
 {
-    m_window.setUpperPaneMode(TFrmQuillet::UpperPaneMode::Normal);
+    m_window.setUpperPaneMode(MainFrame::UpperPaneMode::Normal);
     m_window.setStatusText(0, QString());
     m_window.setStatusText(2, QString());
     m_window.ClearMessageView();
@@ -181,8 +182,8 @@ void RegistrationController::displayChosenFile(const QString& path, bool* shown)
 
 void RegistrationController::openFiles(const QStringList& files)
 {
-    m_window.TabArea->setTabVisible(TFrmQuillet::Attachment1Page, false);
-    m_window.TabArea->setTabVisible(TFrmQuillet::Attachment2Page, false);
+    m_window.TabArea->setTabVisible(MainFrame::Attachment1Page, false);
+    m_window.TabArea->setTabVisible(MainFrame::Attachment2Page, false);
     const int n = int(files.size());
     int countdown = n;
     bool batch = false;

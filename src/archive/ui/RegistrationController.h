@@ -10,7 +10,7 @@ class ArchiveListController;
 class QIODevice;
 class ReadingController;
 class TDm_Ldb;
-class TFrmQuillet;
+class MainFrame;
 
 // "DB更新", "メールを開く" and the drop target of the upper pane: messages are
 // displayed one after another and stored in the archive, in batch or
@@ -27,7 +27,7 @@ public:
         std::function<std::unique_ptr<QIODevice>()> open;
     };
 
-    RegistrationController(TFrmQuillet& window, TDm_Ldb& database, ReadingController& reading,
+    RegistrationController(MainFrame& window, TDm_Ldb& database, ReadingController& reading,
                            ArchiveListController* list);
 
     void DBUpdateExecute();
@@ -48,7 +48,7 @@ private:
     void leaveArchiveList();
     void settleDisplayed(bool batch, int countdown);
 
-    TFrmQuillet& m_window;
+    MainFrame& m_window;
     TDm_Ldb& m_dm;
     ReadingController& m_reading;
     ArchiveListController* m_list;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/GridLayout.h"
+#include "settings/GridLayout.h"
 
 #include <QWidget>
 

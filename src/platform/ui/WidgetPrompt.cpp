@@ -1,6 +1,6 @@
 #include "platform/ui/WidgetPrompt.h"
 
-#include "app/AppInfo.h"
+#include "base/AppInfo.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

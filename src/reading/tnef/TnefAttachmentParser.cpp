@@ -1,6 +1,6 @@
 #include "reading/tnef/TnefAttachmentParser.h"
 
-#include "app/SafePath.h"
+#include "base/SafePath.h"
 #include "reading/tnef/TnefReader.h"
 
 #include <QDir>

@@ -1,14 +1,14 @@
 #include "reading/ui/ReadingController.h"
 
-#include "app/Delay.h"
-#include "app/ParameterTable.h"
-#include "app/SafePath.h"
-#include "app/SettingsFolders.h"
-#include "app/ui/MainActions.h"
-#include "app/ui/ParameterTableView.h"
-#include "app/ui/TFrmQuillet.h"
+#include "base/Delay.h"
+#include "settings/ParameterTable.h"
+#include "base/SafePath.h"
+#include "settings/SettingsFolders.h"
+#include "frame/ui/MainActions.h"
+#include "frame/ui/MainFrame.h"
+#include "settings/AppSettings.h"
 #include "platform/ChildProcessRunner.h"
-#include "platform/Prompt.h"
+#include "base/Prompt.h"
 #include "platform/Shell.h"
 #include "reading/AttachmentRules.h"
 #include "reading/MessageIndex.h"
@@ -91,7 +91,7 @@ private:
     ReadingController& m_c;
 };
 
-ReadingController::ReadingController(TFrmQuillet& window, std::unique_ptr<Shell> shell)
+ReadingController::ReadingController(MainFrame& window, std::unique_ptr<Shell> shell)
     : QObject(&window)
     , m_window(window)
     , m_shell(std::move(shell))
@@ -99,7 +99,7 @@ ReadingController::ReadingController(TFrmQuillet& window, std::unique_ptr<Shell>
     if (!m_shell)
         m_shell = std::make_unique<XdgShell>(window.childProcesses());
     m_web = new MailWebView;
-    auto* layout = new QVBoxLayout(window.page(TFrmQuillet::HtmlPage));
+    auto* layout = new QVBoxLayout(window.page(MainFrame::HtmlPage));
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_web);
     for (QTreeWidget* list : {window.ListView1, window.ListView2}) {
@@ -114,8 +114,8 @@ ReadingController::ReadingController(TFrmQuillet& window, std::unique_ptr<Shell>
     connect(a->Zoom_DecMgn, &QAction::triggered, this, &ReadingController::Zoom_DecMgnExecute);
     connect(a->DispMsgDat, &QAction::triggered, this, &ReadingController::DispMsgDatExecute);
     connect(a->EditorPrint, &QAction::triggered, this, &ReadingController::EditorPrintExecute);
-    connect(&window, &TFrmQuillet::messageViewCleared, this, &ReadingController::clearView);
-    connect(&window, &TFrmQuillet::shuttingDown, m_web, &MailWebView::close);
+    connect(&window, &MainFrame::messageViewCleared, this, &ReadingController::clearView);
+    connect(&window, &MainFrame::shuttingDown, m_web, &MailWebView::close);
     connect(window.Editor, &QTextEdit::cursorPositionChanged, this, &ReadingController::showCaret);
     window.Editor->installEventFilter(this);
     window.Editor->viewport()->installEventFilter(this);
@@ -199,7 +199,7 @@ void ReadingController::DispEmlFile(const QString& path)
     ParameterTable& parameters = m_window.settings().parameters;
     const QString zoomText = parameters.valueOrApply(QStringLiteral("ZOOM"), QStringLiteral("70"));
     m_zoomFixed = parameters.valueOrApply(QStringLiteral("ZoomFixed"), QStringLiteral("1")) == QLatin1String("1");
-    m_window.ParameterGrid->refresh();
+    m_window.parametersChanged();
     if (!Zoom::factorFromPercent(zoomText, &m_zoomFactor)) {
         m_window.prompt().error(QStringLiteral("'%1' is not a valid floating point value").arg(zoomText));
         return;
@@ -241,11 +241,10 @@ void ReadingController::DispEmlFile(const QString& path)
 void ReadingController::showHtml(const QString& html)
 {
     QTabWidget* tabs = m_window.TabArea;
-    if (tabs->currentIndex() != TFrmQuillet::HtmlPage)
-        tabs->setCurrentIndex(TFrmQuillet::HtmlPage);
-    tabs->setTabVisible(TFrmQuillet::HtmlPage, true);
-    if (m_window.windowFlags() & Qt::WindowStaysOnTopHint)
-        m_window.setWindowFlag(Qt::WindowStaysOnTopHint, false);
+    if (tabs->currentIndex() != MainFrame::HtmlPage)
+        tabs->setCurrentIndex(MainFrame::HtmlPage);
+    tabs->setTabVisible(MainFrame::HtmlPage, true);
+    m_window.leaveStayOnTop();
     if (!m_web->created()) {
         const QString data = webViewDataFolderPath(m_window.state.MyAppDataPath, m_window.programFile())
             + QStringLiteral("/EBWebView");
@@ -260,12 +259,12 @@ void ReadingController::showHtml(const QString& html)
 
 void ReadingController::zoom(bool increase)
 {
-    if (m_window.TabArea->currentIndex() != TFrmQuillet::HtmlPage)
-        m_window.TabArea->setCurrentIndex(TFrmQuillet::HtmlPage);
+    if (m_window.TabArea->currentIndex() != MainFrame::HtmlPage)
+        m_window.TabArea->setCurrentIndex(MainFrame::HtmlPage);
     m_web->setZoomFactor(Zoom::step(m_web->zoomFactor(), increase));
     if (!m_zoomFixed) {
         m_window.settings().parameters.setValue(QStringLiteral("ZOOM"), Zoom::percentText(m_web->zoomFactor()));
-        m_window.ParameterGrid->refresh();
+        m_window.parametersChanged();
     }
 }
 
@@ -302,14 +301,13 @@ void ReadingController::DispMsgDatExecute()
         m_window.actions()->MessageSave->setEnabled(true);
         return;
     }
-    if (tabs->isTabVisible(TFrmQuillet::HtmlPage)) {
-        tabs->setCurrentIndex(TFrmQuillet::HtmlPage);
-        if (m_window.windowFlags() & Qt::WindowStaysOnTopHint)
-            m_window.setWindowFlag(Qt::WindowStaysOnTopHint, false);
-    } else if (tabs->isTabVisible(TFrmQuillet::Attachment1Page)) {
-        tabs->setCurrentIndex(TFrmQuillet::Attachment1Page);
-    } else if (tabs->isTabVisible(TFrmQuillet::HeaderPage)) {
-        tabs->setCurrentIndex(TFrmQuillet::HeaderPage);
+    if (tabs->isTabVisible(MainFrame::HtmlPage)) {
+        tabs->setCurrentIndex(MainFrame::HtmlPage);
+        m_window.leaveStayOnTop();
+    } else if (tabs->isTabVisible(MainFrame::Attachment1Page)) {
+        tabs->setCurrentIndex(MainFrame::Attachment1Page);
+    } else if (tabs->isTabVisible(MainFrame::HeaderPage)) {
+        tabs->setCurrentIndex(MainFrame::HeaderPage);
     }
 }
 
@@ -365,7 +363,7 @@ void ReadingController::listInList1(const MimePart&, const AttachmentListing& it
     }
     m_icons1->GetFileIconsAndDescriptions();
     Delay(100);
-    m_window.TabArea->setTabVisible(TFrmQuillet::Attachment1Page, true);
+    m_window.TabArea->setTabVisible(MainFrame::Attachment1Page, true);
     QTreeWidget* list = m_window.ListView1;
     auto* entry = new QTreeWidgetItem(list, {item.caption, TFileAssociationDetails::descriptionForExtension(item.iconType)});
     const int index = list->topLevelItemCount() - 1;
@@ -380,7 +378,7 @@ void ReadingController::listInList2(const QString& caption, const QString& iconT
         m_icons2 = std::make_unique<TFileAssociationDetails>(m_window.state.CDpi);
     m_icons2->AddExtension(iconType);
     m_icons2->GetFileIconsAndDescriptions();
-    m_window.TabArea->setTabVisible(TFrmQuillet::Attachment2Page, true);
+    m_window.TabArea->setTabVisible(MainFrame::Attachment2Page, true);
     auto* entry = new QTreeWidgetItem(list, {caption, TFileAssociationDetails::descriptionForExtension(iconType)});
     entry->setIcon(0, m_icons2->images().value(list->topLevelItemCount() - 1));
     list->setIconSize(QSize(m_icons2->iconSize(), m_icons2->iconSize()));
@@ -463,7 +461,7 @@ bool ReadingController::writeAttachment(const QString& caption, const QString& p
 void ReadingController::SavetoDiskExecute()
 {
     const int page = m_window.TabArea->currentIndex();
-    if (page == TFrmQuillet::Attachment1Page) {
+    if (page == MainFrame::Attachment1Page) {
         const QString caption = selectedCaption(1);
         const bool outlook = isOutlookMessage(m_window.state.MessageFile, m_window.state.awk_MessageFile);
         if (outlook && !caption.isNull() && QFileInfo(caption).suffix().toLower() == QLatin1String("asc")) {
@@ -471,7 +469,7 @@ void ReadingController::SavetoDiskExecute()
             return;
         }
         SaveToDiskA1->trigger();
-    } else if (page == TFrmQuillet::Attachment2Page) {
+    } else if (page == MainFrame::Attachment2Page) {
         SaveToDiskA2->trigger();
     }
 }
@@ -509,12 +507,11 @@ void ReadingController::SaveToDiskA2Execute()
 
 void ReadingController::OpenWithExecute()
 {
-    if (m_window.windowFlags() & Qt::WindowStaysOnTopHint)
-        m_window.setWindowFlag(Qt::WindowStaysOnTopHint, false);
+    m_window.leaveStayOnTop();
     const int page = m_window.TabArea->currentIndex();
-    if (page == TFrmQuillet::Attachment1Page)
+    if (page == MainFrame::Attachment1Page)
         OpenWithA1->trigger();
-    else if (page == TFrmQuillet::Attachment2Page)
+    else if (page == MainFrame::Attachment2Page)
         OpenWithA2->trigger();
 }
 

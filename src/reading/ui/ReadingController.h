@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reading/MessageDisplay.h"
-#include "reading/TFileAssociationDetails.h"
+#include "reading/ui/TFileAssociationDetails.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -16,7 +16,7 @@ class QAction;
 class QMenu;
 class QTreeWidgetItem;
 class Shell;
-class TFrmQuillet;
+class MainFrame;
 
 // The reading of messages in the main window: the .eml display, the HTML
 // view and its zoom, the text pane, and the two attachment lists.
@@ -35,7 +35,7 @@ public:
     };
 
     // shell: how attachments are opened; null for the desktop's own.
-    explicit ReadingController(TFrmQuillet& window, std::unique_ptr<Shell> shell = nullptr);
+    explicit ReadingController(MainFrame& window, std::unique_ptr<Shell> shell = nullptr);
     ~ReadingController() override;
 
     void DispEmlFile(const QString& path);
@@ -102,7 +102,7 @@ private:
     bool writeAttachment(const QString& caption, const QString& path);
     void openAndWait(const QString& path);
 
-    TFrmQuillet& m_window;
+    MainFrame& m_window;
     std::unique_ptr<Shell> m_shell;
     MailWebView* m_web = nullptr;
     std::unique_ptr<MimeMessage> m_message;

@@ -1,8 +1,8 @@
 // Starts the real program, under a file name of its own so that the test
 // never meets a copy the user is running.
-#include "app/IniFile.h"
-#include "app/ListFiles.h"
-#include "app/SettingsFolders.h"
+#include "settings/IniFile.h"
+#include "settings/ListFiles.h"
+#include "settings/SettingsFolders.h"
 #include "archive/ArchiveTarget.h"
 #include "archive/FirebirdClient.h"
 #include "support/TestEnvironment.h"

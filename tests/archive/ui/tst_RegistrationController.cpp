@@ -1,4 +1,4 @@
-#include "app/ui/MainActions.h"
+#include "frame/ui/MainActions.h"
 #include "app/ui/TFrmQuillet.h"
 #include "app/ui/UiFont.h"
 #include "archive/ArchiveListModel.h"

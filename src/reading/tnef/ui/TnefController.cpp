@@ -1,10 +1,10 @@
 #include "reading/tnef/ui/TnefController.h"
 
-#include "app/FolderRemoval.h"
-#include "app/SafePath.h"
-#include "app/SettingsFolders.h"
-#include "app/ui/TFrmQuillet.h"
-#include "platform/Prompt.h"
+#include "base/FolderRemoval.h"
+#include "base/SafePath.h"
+#include "settings/SettingsFolders.h"
+#include "frame/ui/MainFrame.h"
+#include "base/Prompt.h"
 #include "reading/MimeMessage.h"
 #include "reading/tnef/TnefExtraction.h"
 #include "reading/ui/ReadingController.h"
@@ -16,13 +16,13 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
-TnefController::TnefController(TFrmQuillet& window, ReadingController& reading)
+TnefController::TnefController(MainFrame& window, ReadingController& reading)
     : QObject(&window)
     , m_window(window)
     , m_reading(reading)
 {
     m_reading.tnefExtraction = [this](const MimePart& part) { return DecryptTnefA1Execute(part); };
-    connect(&window, &TFrmQuillet::messageViewCleared, this, [this] {
+    connect(&window, &MainFrame::messageViewCleared, this, [this] {
         m_extractedThisDisplay = false;
         m_listed.clear();
     });
@@ -40,7 +40,7 @@ bool TnefController::DecryptTnefA1Execute(const MimePart& part)
         m_window.ListView2->clear();
         m_extractedThisDisplay = true;
     }
-    m_window.TabArea->setTabVisible(TFrmQuillet::Attachment1Page, true);
+    m_window.TabArea->setTabVisible(MainFrame::Attachment1Page, true);
     m_reading.SavetoDisk->setEnabled(false);
     m_reading.OpenWith->setEnabled(false);
 
@@ -65,8 +65,8 @@ bool TnefController::DecryptTnefA1Execute(const MimePart& part)
         m_listed.insert(name);
         const QString suffix = QFileInfo(name).suffix();
         m_reading.listInList2(name, suffix.isEmpty() ? QString() : u'.' + suffix);
-        m_window.TabArea->setTabVisible(TFrmQuillet::Attachment2Page, true);
-        m_window.TabArea->setCurrentIndex(TFrmQuillet::Attachment2Page);
+        m_window.TabArea->setTabVisible(MainFrame::Attachment2Page, true);
+        m_window.TabArea->setCurrentIndex(MainFrame::Attachment2Page);
         QCoreApplication::processEvents();
     }
     return true;

@@ -4,7 +4,7 @@
 #include <QSet>
 
 class ReadingController;
-class TFrmQuillet;
+class MainFrame;
 struct MimePart;
 
 // "DecryptTnefA1": a TNEF attachment of the displayed message is unpacked
@@ -18,14 +18,14 @@ class TnefController : public QObject
     Q_OBJECT
 
 public:
-    TnefController(TFrmQuillet& window, ReadingController& reading);
+    TnefController(MainFrame& window, ReadingController& reading);
 
     // False when the stream is damaged: the error has been shown and the
     // display ends at this part.
     bool DecryptTnefA1Execute(const MimePart& part);
 
 private:
-    TFrmQuillet& m_window;
+    MainFrame& m_window;
     ReadingController& m_reading;
     bool m_extractedThisDisplay = false;
     QSet<QString> m_listed;

@@ -1,6 +1,6 @@
-#include "app/QuilletState.h"
-#include "app/SettingsFolders.h"
-#include "app/SettingsSwitch.h"
+#include "base/QuilletState.h"
+#include "settings/SettingsFolders.h"
+#include "settings/SettingsSwitch.h"
 #include "support/RecordingPrompt.h"
 #include "support/TestEnvironment.h"
 

@@ -1,4 +1,4 @@
-#include "app/Delay.h"
+#include "base/Delay.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
-#include "app/FileBrowserColumns.h"
+#include "settings/FileBrowserColumns.h"
 
-#include "app/IniFile.h"
-#include "app/SettingsKeys.h"
+#include "settings/IniFile.h"
+#include "settings/SettingsKeys.h"
 
 void FileBrowserColumns::read(const IniFile& ini)
 {

@@ -1,4 +1,4 @@
-#include "app/FolderRemoval.h"
+#include "base/FolderRemoval.h"
 #include "support/RecordingPrompt.h"
 #include "support/TestEnvironment.h"
 

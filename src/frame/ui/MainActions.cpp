@@ -1,4 +1,4 @@
-#include "app/ui/MainActions.h"
+#include "frame/ui/MainActions.h"
 
 #include <QAction>
 #include <QKeySequence>

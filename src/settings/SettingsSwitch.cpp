@@ -1,9 +1,9 @@
-#include "app/SettingsSwitch.h"
+#include "settings/SettingsSwitch.h"
 
-#include "app/FolderRemoval.h"
-#include "app/QuilletState.h"
-#include "app/SettingsFolders.h"
-#include "platform/Prompt.h"
+#include "base/FolderRemoval.h"
+#include "base/QuilletState.h"
+#include "settings/SettingsFolders.h"
+#include "base/Prompt.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/FileBrowserColumns.h"
-#include "app/GridLayout.h"
-#include "app/ParameterTable.h"
+#include "settings/FileBrowserColumns.h"
+#include "settings/GridLayout.h"
+#include "settings/ParameterTable.h"
 
 #include <QList>
 #include <QRect>

@@ -22,7 +22,6 @@ struct QuilletState
     QString Ldb_Path1;           // database file path
     bool emb_Flg = false;        // the database is used embedded, without a host
     bool Semafore_Flg = false;   // the embedded-database lock is held
-    int SemaforeHandle = -1;     // its file descriptor
     bool TerminateState = false; // set when any child process ends
     quint16 pmode = 0;
     quint16 StyleNum = 0;        // theme number 0-4
@@ -37,7 +36,5 @@ struct QuilletState
     bool TnefFlg = false;
     bool EditorEnterOn = false;
     bool FUpdating = false;
-    int StartDocNum = 0;
-    int srtcnum = 0;
     int MsgReadCounter = 0;
 };

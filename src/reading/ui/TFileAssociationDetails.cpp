@@ -1,4 +1,4 @@
-#include "reading/TFileAssociationDetails.h"
+#include "reading/ui/TFileAssociationDetails.h"
 
 #include <QFileInfo>
 #include <QMimeDatabase>

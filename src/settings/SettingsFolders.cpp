@@ -1,4 +1,4 @@
-#include "app/SettingsFolders.h"
+#include "settings/SettingsFolders.h"
 
 #include <QCoreApplication>
 #include <QDir>

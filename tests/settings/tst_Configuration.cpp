@@ -1,5 +1,5 @@
-#include "app/Configuration.h"
-#include "app/ListFiles.h"
+#include "settings/Configuration.h"
+#include "settings/ListFiles.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "app/FolderRemoval.h"
+#include "base/FolderRemoval.h"
 
-#include "platform/Prompt.h"
+#include "base/Prompt.h"
 
 #include <QDir>
 #include <QDirIterator>

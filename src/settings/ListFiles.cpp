@@ -1,6 +1,6 @@
-#include "app/ListFiles.h"
+#include "settings/ListFiles.h"
 
-#include "app/TextLines.h"
+#include "base/TextLines.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "app/ParameterTable.h"
+#include "settings/ParameterTable.h"
 
-#include "app/IniFile.h"
-#include "app/SettingsKeys.h"
+#include "settings/IniFile.h"
+#include "settings/SettingsKeys.h"
 
 ParameterTable::ParameterTable()
 {

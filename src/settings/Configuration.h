@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppSettings.h"
-#include "app/IniFile.h"
-#include "app/StoredLists.h"
+#include "settings/AppSettings.h"
+#include "settings/IniFile.h"
+#include "settings/StoredLists.h"
 
 // The configuration as start-up read it: the file's document (kept so that
 // keys unknown to the program survive the write at close), the values and

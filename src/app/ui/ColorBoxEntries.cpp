@@ -1,4 +1,4 @@
-#include "app/ColorBoxEntries.h"
+#include "app/ui/ColorBoxEntries.h"
 
 const QList<ColorBoxEntry>& colorBoxEntries()
 {

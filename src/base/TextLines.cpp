@@ -1,4 +1,4 @@
-#include "app/TextLines.h"
+#include "base/TextLines.h"
 
 QStringList splitTextLines(const QString& text)
 {

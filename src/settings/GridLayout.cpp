@@ -1,7 +1,7 @@
-#include "app/GridLayout.h"
+#include "settings/GridLayout.h"
 
-#include "app/IniFile.h"
-#include "app/SettingsKeys.h"
+#include "settings/IniFile.h"
+#include "settings/SettingsKeys.h"
 
 const std::array<GridColumn, GridLayout::ColumnCount>& GridLayout::builtIn()
 {

@@ -1,4 +1,4 @@
-#include "app/SafePath.h"
+#include "base/SafePath.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "app/SettingsFolders.h"
+#include "settings/SettingsFolders.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "app/AppSettings.h"
+#include "settings/AppSettings.h"
 
-#include "app/IniFile.h"
-#include "app/SettingsKeys.h"
+#include "settings/IniFile.h"
+#include "settings/SettingsKeys.h"
 
 using namespace SettingsKeys;
 

@@ -1,6 +1,6 @@
-#include "app/StoredLists.h"
+#include "settings/StoredLists.h"
 
-#include "app/ListFiles.h"
+#include "settings/ListFiles.h"
 
 #include <QDir>
 
