@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -47,7 +48,11 @@ Registration::Input inputFor(int i, const QString& file)
     input.fields.Message_Subject = QStringLiteral("件名 %1 のお知らせ").arg((i * 7919) % 100000);
     input.MDatType = 1;
     input.mailBody = QStringLiteral("本文です。").repeated(60) + QString::number(i);
-    input.file = file;
+    input.date = MessageFields::parseMessageDate(input.fields.Message_Date);
+    input.fileName = QFileInfo(file).fileName();
+    QFile bytes(file);
+    if (bytes.open(QIODevice::ReadOnly))
+        input.bytes = bytes.readAll();
     return input;
 }
 

@@ -1,8 +1,9 @@
 #include "archive/Registration.h"
 
 #include "archive/TDm_Ldb.h"
+#include "reading/DisplayedMessage.h"
+#include "reading/MessageFileKind.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlError>
@@ -11,6 +12,12 @@
 namespace Registration {
 namespace {
 
+const QString kDone = QStringLiteral("DB更新が完了しました");
+
+const QString kIndexExists = QStringLiteral(
+    "select count(*) from Message_IdxTbl where Message_ID = :Message_ID and Message_Date = :Message_Date");
+const QString kDataStored = QStringLiteral(
+    "select MailDat from Message_DatTBL where Message_ID = :Message_ID and Message_Date = :Message_Date");
 const QString kIndexInsert = QStringLiteral(
     "insert into Message_IdxTbl (Message_ID,Message_Date,Account_Key,Sender_Name,Sender_Address,Recieve_Name,"
     "Recieve_Address,Message_Subject,Message_dtype,Message_ftype,MailBody) values (:Message_ID,:Message_Date,"
@@ -28,9 +35,22 @@ const QString kDataUpdate = QStringLiteral(
     "update Message_DatTBL set Message_FileName = :Message_FileName,Message_FileExt = :Message_FileExt,MailDat = "
     ":MailDat where Message_ID = :old_Message_ID and Message_Date = :old_Message_Date");
 
-// Runs one statement, binding each parameter it names; an "old_" key
-// takes the same value as the new one.
-bool run(QSqlQuery& query, const QString& sql, const QVariantMap& values, QString* error)
+// The sizes of the schema's text columns, in characters. Archives written
+// elsewhere use the same sizes, so values are fitted to them, not the
+// columns widened.
+struct Column
+{
+    const char* name;
+    int size;
+};
+constexpr Column kIndexColumns[] = {{"Message_ID", 256},     {"Account_Key", 256},     {"Sender_Name", 64},
+                                    {"Sender_Address", 256}, {"Recieve_Name", 64},     {"Recieve_Address", 256},
+                                    {"Message_Subject", 256}};
+constexpr Column kDataColumns[] = {{"Message_FileName", 256}, {"Message_FileExt", 16}};
+
+// Binds each parameter the statement names; an "old_" key takes the same
+// value as the new one.
+void bind(QSqlQuery& query, const QString& sql, const QVariantMap& values)
 {
     static const QRegularExpression parameter(QStringLiteral(":(\\w+)"));
     query.prepare(sql);
@@ -39,35 +59,72 @@ bool run(QSqlQuery& query, const QString& sql, const QVariantMap& values, QStrin
         const QString key = name.startsWith(QLatin1String("old_")) ? name.mid(4) : name;
         query.bindValue(u':' + name, values.value(key));
     }
-    const bool ok = query.exec();
-    if (!ok && error)
+}
+
+// Runs one statement; an update must change exactly the row of the key, so
+// that a failed write is never taken for a success.
+bool run(QSqlQuery& query, const QString& sql, const QVariantMap& values, QString* error, bool oneRow)
+{
+    bind(query, sql, values);
+    bool ok = query.exec();
+    if (!ok)
         *error = query.lastError().text();
+    else if (oneRow && query.numRowsAffected() != 1) {
+        ok = false;
+        *error = QStringLiteral("%1 rows changed instead of 1").arg(query.numRowsAffected());
+    }
     query.finish();
     return ok;
 }
 
-// Insert, or update the row of the same key when the insert fails.
-bool insertOrUpdate(QSqlQuery& query, const QString& insert, const QString& update, const QVariantMap& values,
-                    QString* error)
+void fitColumns(QVariantMap& values, const Column* begin, const Column* end, QStringList* shortened)
 {
-    return run(query, insert, values, error) || run(query, update, values, error);
+    for (const Column* c = begin; c != end; ++c) {
+        const QString key = QString::fromLatin1(c->name);
+        const QString value = values.value(key).toString();
+        const QString fitted = fitColumn(value, c->size);
+        if (fitted.size() != value.size()) {
+            values.insert(key, fitted);
+            shortened->append(key);
+        }
+    }
+}
+
+QString extensionOf(const QString& fileName)
+{
+    const QString suffix = QFileInfo(fileName).suffix();
+    return suffix.isEmpty() ? QString() : (u'.' + suffix).trimmed();
 }
 
 } // namespace
 
-QString registeredFile(const QString& workCopy, const QString& chosenFile)
+Input inputFrom(const DisplayedMessage& shown)
 {
-    return (!workCopy.isEmpty() && QFileInfo::exists(workCopy)) ? workCopy : chosenFile;
+    Input input;
+    input.fields = shown.fields();
+    input.date = shown.date();
+    input.MDatType = shown.MDatType();
+    input.mailBody = shown.body();
+    input.fileName = shown.fileName();
+    input.bytes = shown.bytes();
+    return input;
 }
 
 QString fileTypeCode(const QString& path)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("eml"))
-        return QStringLiteral("1");
-    if (suffix == QLatin1String("msg"))
-        return QStringLiteral("2");
-    return QStringLiteral("0");
+    return ::fileTypeCode(messageFileKind(path));
+}
+
+QString fitColumn(const QString& value, int maxChars)
+{
+    int chars = 0;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value.at(i).isLowSurrogate() && i > 0 && value.at(i - 1).isHighSurrogate())
+            continue; // the second half of a character already counted
+        if (++chars > maxChars)
+            return value.left(i);
+    }
+    return value;
 }
 
 Result registerMessage(TDm_Ldb& dm, const Input& input, const std::function<bool()>& beforeDataRow)
@@ -75,9 +132,28 @@ Result registerMessage(TDm_Ldb& dm, const Input& input, const std::function<bool
     const MessageIndexFields& f = input.fields;
     if (f.Message_ID.trimmed().isEmpty())
         return {Result::Status::EmptyId, kEmptyId};
-    const QDateTime date = MessageFields::parseMessageDate(f.Message_Date);
-    if (!date.isValid())
-        return {Result::Status::BadInput, QStringLiteral("'%1' is not a valid date and time").arg(f.Message_Date)};
+    if (!input.date.isValid())
+        return {Result::Status::NoDate, kNoDate};
+
+    Result result;
+    QVariantMap index{{QStringLiteral("Message_ID"), f.Message_ID},
+                      {QStringLiteral("Message_Date"), input.date},
+                      {QStringLiteral("Account_Key"), f.Account_Key},
+                      {QStringLiteral("Sender_Name"), f.Sender_Name},
+                      {QStringLiteral("Sender_Address"), f.Sender_Address},
+                      {QStringLiteral("Recieve_Name"), f.Recieve_Name},
+                      {QStringLiteral("Recieve_Address"), f.Recieve_Address},
+                      {QStringLiteral("Message_Subject"), f.Message_Subject},
+                      {QStringLiteral("Message_dtype"), QString::number(input.MDatType).left(1)},
+                      {QStringLiteral("Message_ftype"), fileTypeCode(input.fileName)},
+                      {QStringLiteral("MailBody"), input.mailBody}};
+    fitColumns(index, std::begin(kIndexColumns), std::end(kIndexColumns), &result.shortened);
+    QVariantMap data{{QStringLiteral("Message_ID"), index.value(QStringLiteral("Message_ID"))},
+                     {QStringLiteral("Message_Date"), input.date},
+                     {QStringLiteral("Message_FileName"), input.fileName.trimmed()},
+                     {QStringLiteral("Message_FileExt"), extensionOf(input.fileName)},
+                     {QStringLiteral("MailDat"), input.bytes}};
+    fitColumns(data, std::begin(kDataColumns), std::end(kDataColumns), &result.shortened);
 
     QString error;
     if (!dm.open(&error))
@@ -91,37 +167,40 @@ Result registerMessage(TDm_Ldb& dm, const Input& input, const std::function<bool
         return Result{status, message};
     };
 
-    QVariantMap index{{QStringLiteral("Message_ID"), f.Message_ID},
-                      {QStringLiteral("Message_Date"), date},
-                      {QStringLiteral("Account_Key"), f.Account_Key},
-                      {QStringLiteral("Sender_Name"), f.Sender_Name},
-                      {QStringLiteral("Sender_Address"), f.Sender_Address},
-                      {QStringLiteral("Recieve_Name"), f.Recieve_Name},
-                      {QStringLiteral("Recieve_Address"), f.Recieve_Address},
-                      {QStringLiteral("Message_Subject"), f.Message_Subject},
-                      {QStringLiteral("Message_dtype"), QString::number(input.MDatType).left(1)},
-                      {QStringLiteral("Message_ftype"), fileTypeCode(input.file)},
-                      {QStringLiteral("MailBody"), input.mailBody}};
-    if (!insertOrUpdate(query, kIndexInsert, kIndexUpdate, index, &error))
+    // Whether the key is archived decides between insert and update: a
+    // failed insert is an error to report, never a sign that the row exists.
+    bind(query, kIndexExists, index);
+    if (!query.exec() || !query.next())
+        return fail(Result::Status::IndexFailed, kIndexFailed + query.lastError().text());
+    result.replaced = query.value(0).toInt() > 0;
+    query.finish();
+    if (!run(query, result.replaced ? kIndexUpdate : kIndexInsert, index, &error, result.replaced))
         return fail(Result::Status::IndexFailed, kIndexFailed + error);
 
     if (beforeDataRow && !beforeDataRow())
         return fail(Result::Status::DataFailed, kDataFailed);
-    QFile file(input.file);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(Result::Status::BadInput, file.errorString() + QStringLiteral(": ") + input.file);
-    const QFileInfo info(input.file);
-    const QVariantMap data{{QStringLiteral("Message_ID"), f.Message_ID},
-                           {QStringLiteral("Message_Date"), date},
-                           {QStringLiteral("Message_FileName"), info.fileName().trimmed()},
-                           {QStringLiteral("Message_FileExt"),
-                            info.suffix().isEmpty() ? QString() : (u'.' + info.suffix()).trimmed()},
-                           {QStringLiteral("MailDat"), file.readAll()}};
-    if (!insertOrUpdate(query, kDataInsert, kDataUpdate, data, &error))
-        return fail(Result::Status::DataFailed, kDataFailed);
+    bind(query, kDataStored, data);
+    if (!query.exec())
+        return fail(Result::Status::DataFailed, kDataFailed + query.lastError().text());
+    const bool dataStored = query.next();
+    if (dataStored) {
+        result.replaced = true;
+        result.replacedOther = query.value(0).toByteArray() != input.bytes;
+    }
+    query.finish();
+    if (!run(query, dataStored ? kDataUpdate : kDataInsert, data, &error, dataStored))
+        return fail(Result::Status::DataFailed, kDataFailed + error);
     if (!db.commit())
-        return fail(Result::Status::DataFailed, kDataFailed);
-    return {};
+        return fail(Result::Status::DataFailed, kDataFailed + db.lastError().text());
+    return result;
+}
+
+QString completionText(const Result& result)
+{
+    if (result.shortened.isEmpty())
+        return kDone;
+    return kDone + QStringLiteral(" (長すぎる項目を列の長さに合わせて短くしました: %1)")
+                       .arg(result.shortened.join(QStringLiteral(", ")));
 }
 
 } // namespace Registration

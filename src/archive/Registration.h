@@ -2,10 +2,14 @@
 
 #include "reading/MessageIndex.h"
 
+#include <QByteArray>
+#include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
+class DisplayedMessage;
 class TDm_Ldb;
 
 // Storing the displayed message in the archive: its index fields as one row
@@ -17,32 +21,49 @@ class TDm_Ldb;
 namespace Registration {
 
 inline const QString kEmptyId = QStringLiteral("このメールデータはDB更新できません");
+inline const QString kNoDate = QStringLiteral(
+    "メッセージの日付がないため、このメールデータはDB更新できません\r\n"
+    "「書誌情報」の「Message Date:」欄に日付を入力してから、もう一度「DB更新」してください (例: 2024/01/05 9:03:07)");
 inline const QString kIndexFailed = QStringLiteral("更新できませんでした(Message_IdxTbl)");
 inline const QString kDataFailed = QStringLiteral("UPdate できませんでした(Message_DatTBL)");
 
+// What is stored. Build it from the displayed message with inputFrom, so
+// that the bytes stored are the bytes that produced the fields.
 struct Input
 {
     MessageIndexFields fields;   // as the 書誌情報 tab holds them, edits included
+    QDateTime date;              // Message_Date; invalid when the message has none
     int MDatType = 0;
     QString mailBody;            // the text pane's text
-    QString file;                // the registered file
+    QString fileName;            // Message_FileName; its extension gives Message_FileExt and Message_ftype
+    QByteArray bytes;            // MailDat
 };
+
+Input inputFrom(const DisplayedMessage& shown);
 
 struct Result
 {
-    enum class Status { Registered, EmptyId, BadInput, IndexFailed, DataFailed };
+    enum class Status { Registered, EmptyId, NoDate, IndexFailed, DataFailed };
     Status status = Status::Registered;
     QString message;             // what the user is told (a message box text)
+    bool replaced = false;       // a message with this key was archived before
+    bool replacedOther = false;  // ... and its stored bytes were not these
+    QStringList shortened;       // columns whose value was cut to the column's size
 
     bool ok() const { return status == Status::Registered; }
 };
 
-// The work copy when it exists, else the file chosen in the open dialog.
-QString registeredFile(const QString& workCopy, const QString& chosenFile);
 // "1" for .eml, "2" for .msg, "0" otherwise.
 QString fileTypeCode(const QString& path);
 
+// The value as the column holds it: at most maxChars characters (code
+// points, as a UTF8 column counts them), never splitting a surrogate pair.
+QString fitColumn(const QString& value, int maxChars);
+
 // beforeDataRow: called between the two rows (tests put a failure there).
 Result registerMessage(TDm_Ldb& dm, const Input& input, const std::function<bool()>& beforeDataRow = {});
+
+// The status panel's text after a registration that worked.
+QString completionText(const Result& result);
 
 } // namespace Registration

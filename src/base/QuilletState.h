@@ -27,13 +27,9 @@ struct QuilletState
     quint16 StyleNum = 0;        // theme number 0-4
     int CDpi = 96;               // screen pixels per inch
     double CFunc = 1.0;          // CDpi / 96
-    QString MessageFile;         // message file last opened
-    QString awk_MessageFile;     // work copy the message is displayed from
     QString mwk_MessageFile;
     QString old_MessageFile;
-    int MDatType = 0;            // 0 nothing, 1 text, 2 HTML, 3 OpenPGP content present
     bool OlkFlg = false;         // Outlook automation objects exist
-    bool TnefFlg = false;
     bool EditorEnterOn = false;
     bool FUpdating = false;
     int MsgReadCounter = 0;

@@ -7,6 +7,7 @@
 #include "archive/ArchiveListModel.h"
 #include "archive/FirebirdClient.h"
 #include "archive/Registration.h"
+#include "reading/DisplayedMessage.h"
 #include "reading/MessageSummary.h"
 #include "archive/TDm_Ldb.h"
 #include "platform/ChildProcessRunner.h"
@@ -111,17 +112,25 @@ int registerFiles(QStringList arguments, CliStreams s)
     const QStringList accounts = accountRowsInUse();
     bool allRegistered = true;
     for (const QString& file : arguments) {
+        // One line per file as it is done, also when the output is a pipe:
+        // a run that is killed has reported what it stored.
+        s.out.flush();
         const QString name = QFileInfo(file).fileName();
         if (!QFileInfo(file).isFile()) {
             s.out << name << ": " << "cannot read " << file << '\n';
             allRegistered = false;
             continue;
         }
-        const MessageSummary summary = summariseFile(file, accounts);
-        Registration::Input input{summary.fields, summary.outcome.MDatType, summary.text, file};
-        const Registration::Result result = Registration::registerMessage(archive.dm, input);
+        QString error;
+        const std::unique_ptr<DisplayedMessage> shown = displayWithoutWindow(file, accounts, &error);
+        if (!shown) {
+            s.out << name << ": " << QString(error).replace(QLatin1String("\r\n"), QLatin1String(" ")) << '\n';
+            allRegistered = false;
+            continue;
+        }
+        const Registration::Result result = Registration::registerMessage(archive.dm, Registration::inputFrom(*shown));
         if (result.ok()) {
-            s.out << name << ": registered\n";
+            s.out << name << (result.replacedOther ? ": replaced\n" : ": registered\n");
         } else {
             s.out << name << ": " << QString(result.message).replace(QLatin1String("\r\n"), QLatin1String(" ")) << '\n';
             allRegistered = false;

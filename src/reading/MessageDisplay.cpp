@@ -39,12 +39,14 @@ bool walkParts(const MimeMessage& message, DisplaySink& sink, DisplayOutcome& ou
                                               [](const QString& line) { return line.contains(kPgpBegin); });
             sink.showPage(DisplayPage::Html);
             sink.setText(QString());
+            // Until a decryption replaces it, the armoured text is what the pane holds.
+            outcome.text = part.bodyLines.join(u'\n');
             if (armoured) {
                 outcome.encrypted = true;
                 if (!sink.decryptInline(part.bodyLines))
                     return false;
             } else {
-                sink.setText(part.bodyLines.join(u'\n'));
+                sink.setText(outcome.text);
             }
         }
     }
@@ -62,7 +64,8 @@ bool walkSingleBody(const MimeMessage& message, DisplaySink& sink, DisplayOutcom
     }
     if (contentType.contains(QLatin1String("text/plain"), Qt::CaseInsensitive)) {
         sink.setText(QString());
-        sink.setText(message.bodyLines().join(u'\n'));
+        outcome.text = message.bodyLines().join(u'\n');
+        sink.setText(outcome.text);
     }
     if (contentType.contains(QLatin1String("text/html"), Qt::CaseInsensitive)) {
         outcome.MDatType = 2;

@@ -51,6 +51,7 @@ struct DisplayOutcome
     bool TnefFlg = false;
     bool encrypted = false;
     bool endedEarly = false;   // a hook ended the display
+    QString text;              // what the walk put into the text pane
 };
 
 // The parts walk: every part repeats its action, so the last attachment

@@ -1,5 +1,6 @@
 #include "reading/MessageSummary.h"
 
+#include "reading/DisplayedMessage.h"
 #include "reading/MimeMessage.h"
 #include "reading/tnef/TnefExtraction.h"
 
@@ -70,4 +71,20 @@ MessageSummary summariseFile(const QString& path, const QStringList& accountRows
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return summariseMessage(file.readAll(), accountRows);
+}
+
+std::unique_ptr<DisplayedMessage> displayWithoutWindow(const QString& path, const QStringList& accountRows,
+                                                       QString* error)
+{
+    std::unique_ptr<DisplayedMessage> shown = DisplayedMessage::read(path, accountRows, error);
+    if (!shown)
+        return nullptr;
+    MessageSummary summary;
+    RecordingSink sink(summary, shown->parsed());
+    if (!shown->walk(sink)) {
+        if (error)
+            *error = QStringLiteral("メッセージの表示が途中で終わりました: %1").arg(shown->fileName());
+        return nullptr;
+    }
+    return shown;
 }

@@ -5,6 +5,8 @@
 
 #include <QJsonObject>
 
+#include <memory>
+
 class MimeMessage;
 #include <QStringList>
 
@@ -46,6 +48,14 @@ private:
     MessageSummary& m_summary;
     const MimeMessage& m_message;
 };
+
+class DisplayedMessage;
+
+// A display of the file without a window, as "DB更新" would then store it:
+// null with the reason when the file cannot be shown, or a hook (a damaged
+// TNEF stream) ended its display.
+std::unique_ptr<DisplayedMessage> displayWithoutWindow(const QString& path, const QStringList& accountRows,
+                                                       QString* error);
 
 MessageSummary summariseMessage(const QByteArray& bytes, const QStringList& accountRows);
 MessageSummary summariseFile(const QString& path, const QStringList& accountRows);

@@ -5,6 +5,7 @@
 #include "archive/Registration.h"
 #include "archive/TDm_Ldb.h"
 #include "platform/ChildProcessRunner.h"
+#include "reading/DisplayedMessage.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -25,8 +26,10 @@ Registration::Input inputFor(const QString& file, const QString& id, const QStri
     input.fields.Sender_Name = QStringLiteral("𠮟田");
     input.fields.Message_Subject = subject;
     input.MDatType = 2;
+    input.date = MessageFields::parseMessageDate(date);
     input.mailBody = QStringLiteral("本文 ") + subject;
-    input.file = file;
+    input.fileName = QFileInfo(file).fileName();
+    input.bytes = TestEnvironment::readFile(file);
     return input;
 }
 
@@ -152,7 +155,10 @@ void TestRegistration::emptyIdAndBadDateWriteNothing()
     QCOMPARE(result.message, QStringLiteral("このメールデータはDB更新できません"));
     result = Registration::registerMessage(*m_dm, inputFor(file, QStringLiteral("<a@x>"), QStringLiteral("05.01.2024"),
                                                            QStringLiteral("s")));
-    QCOMPARE(result.status, Registration::Result::Status::BadInput);
+    QCOMPARE(result.status, Registration::Result::Status::NoDate);
+    // Said in Japanese, with where the date can be typed.
+    QVERIFY(result.message.contains(QStringLiteral("日付")));
+    QVERIFY(result.message.contains(QStringLiteral("「Message Date:」")));
     QCOMPARE(count(*m_dm, "Message_IdxTbl"), 0);
 }
 
@@ -175,10 +181,12 @@ void TestRegistration::failureBetweenRowsLeavesNoPartialEntry()
 
 void TestRegistration::unreadableFileLeavesNoPartialEntry()
 {
-    const auto result = Registration::registerMessage(
-        *m_dm, inputFor(m_env->root() + QStringLiteral("/gone.eml"), QStringLiteral("<g@x>"),
-                        QStringLiteral("2024/01/05"), QStringLiteral("s")));
-    QCOMPARE(result.status, Registration::Result::Status::BadInput);
+    // A file that cannot be read is not displayed, so there is nothing to register.
+    QString error;
+    QVERIFY(!DisplayedMessage::read(m_env->root() + QStringLiteral("/gone.eml"), {}, &error));
+    QVERIFY(error.contains(QStringLiteral("gone.eml")));
+    QVERIFY(!DisplayedMessage::read(mail(QStringLiteral("empty.eml"), QByteArray()), {}, &error));
+    QVERIFY(error.contains(QStringLiteral("空")));
     QCOMPARE(count(*m_dm, "Message_IdxTbl"), 0);
 }
 
@@ -187,11 +195,17 @@ void TestRegistration::fileTypeAndRegisteredFile()
     QCOMPARE(Registration::fileTypeCode(QStringLiteral("a.EML")), QStringLiteral("1"));
     QCOMPARE(Registration::fileTypeCode(QStringLiteral("a.msg")), QStringLiteral("2"));
     QCOMPARE(Registration::fileTypeCode(QStringLiteral("a.txt")), QStringLiteral("0"));
-    const QString work = mail(QStringLiteral("work.msg"), "w");
-    QCOMPARE(Registration::registeredFile(work, QStringLiteral("/chosen.eml")), work);
-    QCOMPARE(Registration::registeredFile(m_env->root() + QStringLiteral("/none.msg"), QStringLiteral("/chosen.eml")),
-             QStringLiteral("/chosen.eml"));
-    QCOMPARE(Registration::registeredFile(QString(), QStringLiteral("/chosen.eml")), QStringLiteral("/chosen.eml"));
+    // What is stored comes from the displayed message: the bytes read for
+    // the display under the name it was given, whatever the file holds later.
+    const QString work = mail(QStringLiteral("work.eml"), "Message-Id: <w@x>\r\nDate: Fri, 05 Jan 2024 09:03:07 +0900\r\n\r\nb\r\n");
+    const auto shown = DisplayedMessage::read(work, {}, nullptr, QStringLiteral("dropped.eml"));
+    QVERIFY(shown);
+    TestEnvironment::writeFile(work, "overwritten later");
+    const Registration::Input input = Registration::inputFrom(*shown);
+    QCOMPARE(input.fileName, QStringLiteral("dropped.eml"));
+    QVERIFY(input.bytes.startsWith("Message-Id: <w@x>"));
+    QCOMPARE(input.fields.Message_ID, QStringLiteral("<w@x>"));
+    QCOMPARE(input.date, MessageFields::parseMessageDate(input.fields.Message_Date));
 }
 
 void TestRegistration::fetchReplacesOlderFileAndReportsMissingData()

@@ -490,7 +490,6 @@ void TFrmQuillet::ClearMessageView()
     TabArea->setTabVisible(HtmlPage, false);
     state.old_MessageFile.clear();
     m_actions->MessageSave->setEnabled(false);
-    state.TnefFlg = false;
     Q_EMIT messageViewCleared();
 }
 

@@ -10,6 +10,8 @@
 #include "archive/TDm_Ldb.h"
 #include "archive/ui/ArchiveListController.h"
 #include "base/Prompt.h"
+#include "reading/DisplayedMessage.h"
+#include "reading/MessageFileKind.h"
 #include "reading/ui/ReadingController.h"
 
 #include <QAction>
@@ -29,7 +31,7 @@
 namespace {
 
 const QString kUpdating = QStringLiteral("DB更新中です");
-const QString kDone = QStringLiteral("DB更新が完了しました");
+const QString kNothingShown = QStringLiteral("DB更新できるメッセージが表示されていません");
 const QString kNotMail = QStringLiteral("メールファイルではありません");
 const QString kUnreadable = QStringLiteral("** メール内容が読めませんでした **");
 const QString kNoMessageId = QStringLiteral("MessageIDが不明です\r\nこのメールデータはDB更新できません");
@@ -39,12 +41,6 @@ const QString kOpenFilter = QStringLiteral(
     "テキストファイル (*.txt);;E-Mailファイル(*.eml) (*.eml);;Outlook-Msgファイル(*.msg) (*.msg);;"
     "ASCファイル(*.asc) (*.asc);;DATファイル(*.dat) (*.dat);;全てのファイル(*.*) (*)");
 constexpr qint64 kCopyBuffer = 131072;
-
-bool isMailName(const QString& name)
-{
-    return name.endsWith(QLatin1String(".eml"), Qt::CaseInsensitive)
-        || name.endsWith(QLatin1String(".msg"), Qt::CaseInsensitive);
-}
 
 } // namespace
 
@@ -63,6 +59,7 @@ RegistrationController::RegistrationController(MainFrame& window, TDm_Ldb& datab
     window.Panel1->installEventFilter(this);
     if (!reading.outlookDisplay) {
         reading.outlookDisplay = [this](const QString&) {
+            m_window.ClearMessageView();
             m_window.prompt().information(QStringLiteral("Outlook メッセージ(.msg)の表示にはまだ対応していません"));
         };
     }
@@ -72,43 +69,36 @@ RegistrationController::RegistrationController(MainFrame& window, TDm_Ldb& datab
 
 void RegistrationController::DBUpdateExecute()
 {
-    QuilletState& state = m_window.state;
-    if (m_window.Edit[0]->text().trimmed().isEmpty()) {
+    QAction* update = m_window.actions()->DBUpdate;
+    // What is stored is the displayed message, its bytes and its fields as
+    // edited; with nothing on display there is nothing to store.
+    const DisplayedMessage* shown = m_reading.displayed();
+    if (!shown) {
+        update->setEnabled(false);
+        m_window.setStatusText(2, kNothingShown);
+        return;
+    }
+    const Registration::Input input = Registration::inputFrom(*shown);
+    if (input.fields.Message_ID.trimmed().isEmpty()) {
         m_window.setStatusText(2, Registration::kEmptyId);
         return;
     }
-    QAction* update = m_window.actions()->DBUpdate;
+    if (!input.date.isValid()) {
+        // The user can type the date and try again.
+        m_window.setStatusText(2, Registration::kEmptyId);
+        m_window.prompt().error(Registration::kNoDate);
+        return;
+    }
     m_window.setStatusText(2, kUpdating);
     update->setEnabled(false);
-    Registration::Input input;
-    MessageIndexFields& f = input.fields;
-    QString* targets[8] = {&f.Message_ID,     &f.Message_Date,   &f.Account_Key,     &f.Sender_Name,
-                           &f.Sender_Address, &f.Recieve_Name,   &f.Recieve_Address, &f.Message_Subject};
-    for (int i = 0; i < 8; ++i)
-        *targets[i] = m_window.Edit[i]->text();
-    input.MDatType = state.MDatType;
-    input.mailBody = m_window.Editor->toPlainText();
-    input.file = Registration::registeredFile(state.awk_MessageFile, state.MessageFile);
     const Registration::Result result = Registration::registerMessage(m_dm, input, beforeDataRow);
-    switch (result.status) {
-    case Registration::Result::Status::Registered:
-        m_window.setStatusText(2, kDone);
-        break;
-    case Registration::Result::Status::EmptyId:
-        m_window.setStatusText(2, result.message);
-        update->setEnabled(true);
-        break;
-    case Registration::Result::Status::BadInput:
-        // The registration ends: "DB更新" stays off until the next display.
-        m_window.prompt().error(result.message);
-        break;
-    case Registration::Result::Status::IndexFailed:
-    case Registration::Result::Status::DataFailed:
-        update->setEnabled(true);
-        m_window.prompt().error(result.message);
-        m_window.setStatusText(2, QString());
-        break;
+    if (result.ok()) {
+        m_window.setStatusText(2, Registration::completionText(result));
+        return;
     }
+    update->setEnabled(true);
+    m_window.prompt().error(result.message);
+    m_window.setStatusText(2, QString());
 }
 
 // ---------------------------------------------------------------- メールを開く
@@ -149,35 +139,51 @@ void RegistrationController::MessageOpenExecute()
     openFiles(files);
 }
 
-void RegistrationController::displayChosenFile(const QString& path, bool* shown)
+bool RegistrationController::displayFile(const QString& path, const QString& storedName)
 {
-    QuilletState& state = m_window.state;
+    switch (messageFileKind(storedName.isEmpty() ? path : storedName)) {
+    case MessageFileKind::Eml:
+        return m_reading.DispEmlFile(path, storedName);
+    case MessageFileKind::Msg:
+        if (m_reading.outlookDisplay)
+            m_reading.outlookDisplay(path);
+        return m_reading.displayed() != nullptr;
+    case MessageFileKind::Other:
+        break;
+    }
+    return false;
+}
+
+bool RegistrationController::displayChosenFile(const QString& path)
+{
     MainActions* a = m_window.actions();
     m_window.ListView1->clear();
     m_window.ListView2->clear();
     m_window.Editor->clear();
-    state.MessageFile = path;
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("eml")) {
-        state.awk_MessageFile.clear();
-        m_reading.DispEmlFile(path);
-    } else if (suffix == QLatin1String("msg")) {
-        state.awk_MessageFile = safeChildPath(workFolderPath(state.MyAppDataPath), QFileInfo(path).fileName());
-        QDir().mkpath(workFolderPath(state.MyAppDataPath));
-        QFile::remove(state.awk_MessageFile);
-        QFile::copy(path, state.awk_MessageFile);
+    bool shown = false;
+    switch (messageFileKind(path)) {
+    case MessageFileKind::Eml:
+        shown = displayFile(path);
+        break;
+    case MessageFileKind::Msg: {
+        // An Outlook message is read from a copy in the work folder.
+        const QString copy = safeChildPath(workFolderPath(m_window.state.MyAppDataPath), QFileInfo(path).fileName());
+        QDir().mkpath(QFileInfo(copy).absolutePath());
+        QFile::remove(copy);
+        QFile::copy(path, copy);
         Delay(100);
-        if (m_reading.outlookDisplay)
-            m_reading.outlookDisplay(state.awk_MessageFile);
-    } else {
-        m_window.prompt().information(kNotMail);
-        a->DBUpdate->setEnabled(false);
-        *shown = false;
-        return;
+        shown = displayFile(copy);
+        break;
     }
-    a->MessageSave->setEnabled(true);
-    a->DBUpdate->setEnabled(true);
-    *shown = true;
+    case MessageFileKind::Other:
+        m_window.ClearMessageView();
+        m_window.prompt().information(kNotMail);
+        break;
+    }
+    a->DBUpdate->setEnabled(shown);
+    if (shown)
+        a->MessageSave->setEnabled(true);
+    return shown;
 }
 
 void RegistrationController::openFiles(const QStringList& files)
@@ -188,20 +194,23 @@ void RegistrationController::openFiles(const QStringList& files)
     int countdown = n;
     bool batch = false;
     bool shown = false;
+    QString shownFile;
     for (int i = 0; i < n; ++i) {
         if (shown && i > 0) {
             if (!batch && countdown == n)
                 batch = askBatch();
-            if (batch || askConfirm(countdown, m_window.state.MessageFile))
+            if (batch || askConfirm(countdown, shownFile))
                 m_window.actions()->DBUpdate->trigger();
             --countdown;
         }
-        displayChosenFile(files.at(i), &shown);
-        if (!shown)
-            --countdown;
+        shown = displayChosenFile(files.at(i));
+        if (shown)
+            shownFile = files.at(i);
+        else
+            --countdown; // skipped with its message: nothing of it is registered
     }
     if (n > 1 && shown) {
-        if (batch || askConfirm(countdown, m_window.state.MessageFile))
+        if (batch || askConfirm(countdown, shownFile))
             m_window.actions()->DBUpdate->trigger();
     }
 }
@@ -260,14 +269,37 @@ bool RegistrationController::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
+// Copies a dropped item's content into its work copy through one buffer.
+// False when the source offers no content.
+bool RegistrationController::copyDropped(const DropItem& item, const QString& workCopy)
+{
+    std::unique_ptr<QIODevice> source = item.open ? item.open() : nullptr;
+    if (!source)
+        return false;
+    QFile target(workCopy);
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const qint64 size = source->size();
+    source->seek(0);
+    QByteArray buffer(qMin(size > 0 ? size : kCopyBuffer, kCopyBuffer), Qt::Uninitialized);
+    qint64 copied = 0;
+    while (copied < size || source->isSequential()) {
+        const qint64 got = source->read(buffer.data(), buffer.size());
+        if (got <= 0)
+            break;
+        target.write(buffer.constData(), got);
+        copied += got;
+    }
+    return true;
+}
+
 void RegistrationController::dropItems(const QList<DropItem>& items)
 {
-    QuilletState& state = m_window.state;
     MainActions* a = m_window.actions();
     m_window.ClearMessageView();
     leaveArchiveList();
     m_window.setStatusText(2, QString());
-    const QString work = workFolderPath(state.MyAppDataPath);
+    const QString work = workFolderPath(m_window.state.MyAppDataPath);
     QDir().mkpath(work);
     const int n = int(items.size());
     int countdown = n;
@@ -277,43 +309,33 @@ void RegistrationController::dropItems(const QList<DropItem>& items)
         m_window.ListView1->clear();
         m_window.ListView2->clear();
         m_window.Editor->clear();
-        if (!isMailName(item.name)) {
+        if (messageFileKind(item.name) == MessageFileKind::Other) {
             m_window.prompt().information(kNotMail);
             break;
         }
-        state.awk_MessageFile = safeChildPath(work, item.name);
-        QFile target(state.awk_MessageFile);
-        target.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        std::unique_ptr<QIODevice> source = item.open ? item.open() : nullptr;
-        if (!source) {
-            target.close();
+        const QString workCopy = safeChildPath(work, item.name);
+        if (!copyDropped(item, workCopy)) {
+            // No content, no display: nothing of an earlier item may be
+            // left to register under this one.
+            QFile::remove(workCopy);
+            m_window.ClearMessageView();
+            a->DBUpdate->setEnabled(false);
             m_window.prompt().information(kUnreadable);
             --countdown;
             continue;
         }
-        const qint64 size = source->size();
-        source->seek(0);
-        QByteArray buffer(qMin(size > 0 ? size : kCopyBuffer, kCopyBuffer), Qt::Uninitialized);
-        qint64 copied = 0;
-        while (copied < size || source->isSequential()) {
-            const qint64 got = source->read(buffer.data(), buffer.size());
-            if (got <= 0)
-                break;
-            target.write(buffer.constData(), got);
-            copied += got;
+        const bool shown = displayFile(workCopy, QFileInfo(workCopy).fileName());
+        a->DBUpdate->setEnabled(shown);
+        if (!shown) {
+            --countdown;
+            continue;
         }
-        target.close();
-        if (item.name.endsWith(QLatin1String(".eml"), Qt::CaseInsensitive))
-            m_reading.DispEmlFile(state.awk_MessageFile);
-        else if (m_reading.outlookDisplay)
-            m_reading.outlookDisplay(state.awk_MessageFile);
-        a->DBUpdate->setEnabled(true);
         a->MessageSave->setEnabled(true);
         if (n > 1) {
             m_window.Editor->show();
             if (!batch && countdown == n)
                 batch = askBatch();
-            const bool hasId = !m_window.Edit[0]->text().trimmed().isEmpty();
+            const bool hasId = !m_reading.displayed()->field(DisplayedMessage::MessageId).trimmed().isEmpty();
             if (batch) {
                 if (hasId) {
                     a->DBUpdate->trigger();
@@ -321,7 +343,7 @@ void RegistrationController::dropItems(const QList<DropItem>& items)
                     m_window.setStatusText(2, Registration::kEmptyId);
                     Delay(300);
                 }
-            } else if (askConfirm(countdown, state.awk_MessageFile)) {
+            } else if (askConfirm(countdown, workCopy)) {
                 if (hasId)
                     a->DBUpdate->trigger();
                 else

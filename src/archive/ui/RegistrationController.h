@@ -42,7 +42,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void displayChosenFile(const QString& path, bool* shown);
+    bool displayFile(const QString& path, const QString& storedName = QString());
+    bool displayChosenFile(const QString& path);
+    bool copyDropped(const DropItem& item, const QString& workCopy);
     bool askBatch();
     bool askConfirm(int number, const QString& fileName);
     void leaveArchiveList();

@@ -11,6 +11,7 @@
 #include "base/Prompt.h"
 #include "platform/Shell.h"
 #include "reading/AttachmentRules.h"
+#include "reading/DisplayedMessage.h"
 #include "reading/MessageIndex.h"
 #include "reading/MimeMessage.h"
 #include "reading/Zoom.h"
@@ -39,6 +40,7 @@ const QString kShown = QStringLiteral("メッセージを表示しました");
 const QString kLoading = QStringLiteral("メッセージを読込中です -- お待ちください");
 const QString kRowError = QStringLiteral("データベースデータError");
 const QString kNotMail = QStringLiteral("メールファイルではありません");
+const QString kNotShown = QStringLiteral("メッセージを表示できませんでした\r\n");
 const QString kNoProgram = QStringLiteral("このファイルは起動できる規定のプログラムがありません");
 const QString kCannotStart = QStringLiteral("プログラムが起動できませんでした");
 const QString kAscUnsupported = QStringLiteral("ascファイルは未対応です");
@@ -117,6 +119,10 @@ ReadingController::ReadingController(MainFrame& window, std::unique_ptr<Shell> s
     connect(&window, &MainFrame::messageViewCleared, this, &ReadingController::clearView);
     connect(&window, &MainFrame::shuttingDown, m_web, &MailWebView::close);
     connect(window.Editor, &QTextEdit::cursorPositionChanged, this, &ReadingController::showCaret);
+    // The header fields edit the displayed message: an edited subject is
+    // stored as edited.
+    for (int i = 0; i < 8; ++i)
+        connect(window.Edit[i], &QLineEdit::textChanged, this, [this, i](const QString& text) { editField(i, text); });
     window.Editor->installEventFilter(this);
     window.Editor->viewport()->installEventFilter(this);
 
@@ -188,13 +194,13 @@ void ReadingController::clearView()
 {
     m_web->close();
     removeExecuteFile();
+    m_displayed.reset();
+    m_message.reset();
 }
 
-void ReadingController::DispEmlFile(const QString& path)
+bool ReadingController::DispEmlFile(const QString& path, const QString& storedName)
 {
-    QuilletState& state = m_window.state;
     m_window.ClearMessageView();
-    state.MDatType = 0;
 
     ParameterTable& parameters = m_window.settings().parameters;
     const QString zoomText = parameters.valueOrApply(QStringLiteral("ZOOM"), QStringLiteral("70"));
@@ -202,40 +208,42 @@ void ReadingController::DispEmlFile(const QString& path)
     m_window.parametersChanged();
     if (!Zoom::factorFromPercent(zoomText, &m_zoomFactor)) {
         m_window.prompt().error(QStringLiteral("'%1' is not a valid floating point value").arg(zoomText));
-        return;
+        return false;
     }
     if (m_icons1)
         m_icons1->Clear();
 
-    m_message = MimeMessage::parseFile(path);
-    if (m_message) {
-        QFile raw(path);
-        if (raw.open(QIODevice::ReadOnly))
-            m_window.Memo1->setPlainText(QString::fromUtf8(raw.readAll()));
+    QString error;
+    std::unique_ptr<DisplayedMessage> shown = DisplayedMessage::read(path, accountRows(parameters), &error, storedName);
+    if (!shown) {
+        m_window.setStatusText(2, QString());
+        m_window.prompt().information(kNotShown + error);
+        return false;
     }
-    if (m_message) {
-        const MessageIndexFields f = deriveIndexFields(*m_message, accountRows(parameters));
-        const QString values[8] = {f.Message_ID,     f.Message_Date,   f.Account_Key,    f.Sender_Name,
-                                   f.Sender_Address, f.Recieve_Name,   f.Recieve_Address, f.Message_Subject};
-        for (int i = 0; i < 8; ++i)
-            m_window.Edit[i]->setText(values[i]);
-    }
+    m_message = shown->sharedParsed();
+    m_window.Memo1->setPlainText(QString::fromUtf8(shown->bytes()));
+    for (int i = 0; i < DisplayedMessage::FieldCount; ++i)
+        m_window.Edit[i]->setText(shown->field(DisplayedMessage::Field(i)));
 
-    DisplayOutcome outcome;
-    if (m_message) {
-        m_icons1 = std::make_unique<TFileAssociationDetails>(state.CDpi);
-        WindowSink sink(*this);
-        outcome = walkMessage(*m_message, sink);
-        state.TnefFlg = outcome.TnefFlg;
-        if (outcome.endedEarly) {
-            state.MDatType = outcome.MDatType;
-            return;
-        }
+    m_icons1 = std::make_unique<TFileAssociationDetails>(m_window.state.CDpi);
+    WindowSink sink(*this);
+    if (!shown->walk(sink)) {
+        // A hook ended the display and has said why: an incomplete message
+        // is neither shown nor registered.
+        m_window.ClearMessageView();
+        return false;
     }
-    state.MDatType = outcome.MDatType;
-    if (!(state.pmode & PMode::ShownFromArchive))
+    m_displayed = std::move(shown);
+    if (!(m_window.state.pmode & PMode::ShownFromArchive))
         m_window.actions()->DBUpdate->setEnabled(true);
     m_window.setStatusText(2, kShown);
+    return true;
+}
+
+void ReadingController::editField(int index, const QString& text)
+{
+    if (m_displayed)
+        m_displayed->setField(DisplayedMessage::Field(index), text);
 }
 
 void ReadingController::showHtml(const QString& html)
@@ -284,21 +292,27 @@ void ReadingController::DispMsgDatExecute()
     QTabWidget* tabs = m_window.TabArea;
     if (m_window.Edit[0]->text() != id) {
         m_window.setStatusText(2, kLoading);
-        state.awk_MessageFile = archive.fetchToWorkFolder ? archive.fetchToWorkFolder(id, date) : QString();
-        if (state.awk_MessageFile.isEmpty())
+        const QString work = archive.fetchToWorkFolder ? archive.fetchToWorkFolder(id, date) : QString();
+        if (work.isEmpty())
             return; // the fetch has said why
-        const QString suffix = QFileInfo(state.awk_MessageFile).suffix().toLower();
-        if (suffix == QLatin1String("eml"))
-            DispEmlFile(state.awk_MessageFile);
-        else if (suffix == QLatin1String("msg") && outlookDisplay)
-            outlookDisplay(state.awk_MessageFile);
-        else
+        switch (messageFileKind(work)) {
+        case MessageFileKind::Eml:
+            if (DispEmlFile(work))
+                m_displayed->fromArchive = true;
+            break;
+        case MessageFileKind::Msg:
+            if (outlookDisplay)
+                outlookDisplay(work);
+            break;
+        case MessageFileKind::Other:
             m_window.prompt().information(kNotMail);
-        for (const QString& work : {state.awk_MessageFile, state.mwk_MessageFile}) {
-            if (!work.isEmpty() && QFile::exists(work))
-                QFile::remove(work);
+            break;
         }
-        m_window.actions()->MessageSave->setEnabled(true);
+        for (const QString& copy : {work, state.mwk_MessageFile}) {
+            if (!copy.isEmpty() && QFile::exists(copy))
+                QFile::remove(copy);
+        }
+        m_window.actions()->MessageSave->setEnabled(m_displayed != nullptr);
         return;
     }
     if (tabs->isTabVisible(MainFrame::HtmlPage)) {
@@ -463,7 +477,7 @@ void ReadingController::SavetoDiskExecute()
     const int page = m_window.TabArea->currentIndex();
     if (page == MainFrame::Attachment1Page) {
         const QString caption = selectedCaption(1);
-        const bool outlook = isOutlookMessage(m_window.state.MessageFile, m_window.state.awk_MessageFile);
+        const bool outlook = m_displayed && m_displayed->kind() == MessageFileKind::Msg;
         if (outlook && !caption.isNull() && QFileInfo(caption).suffix().toLower() == QLatin1String("asc")) {
             m_window.prompt().information(kAscUnsupported);
             return;
@@ -538,7 +552,7 @@ void ReadingController::OpenWithA2Execute()
     if (caption.isNull())
         return;
     QString folder = workFolderPath(m_window.state.MyAppDataPath);
-    if (m_window.state.TnefFlg)
+    if (m_displayed && m_displayed->TnefFlg())
         folder += QStringLiteral("/2nd");
     ExecuteFile = safeChildPath(folder, caption);
     if (refusedForOpening(caption)) {

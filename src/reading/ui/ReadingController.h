@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+class DisplayedMessage;
 class MailWebView;
 class MimeMessage;
 class QAction;
@@ -38,7 +39,11 @@ public:
     explicit ReadingController(MainFrame& window, std::unique_ptr<Shell> shell = nullptr);
     ~ReadingController() override;
 
-    void DispEmlFile(const QString& path);
+    // Shows the .eml file; true when a message is on display afterwards.
+    // storedName: the name the archive keeps with its bytes (empty: the file's).
+    bool DispEmlFile(const QString& path, const QString& storedName = QString());
+    // The message on display, or null: nothing to register or save.
+    DisplayedMessage* displayed() const { return m_displayed.get(); }
     void DispMsgDatExecute();
     void Zoom_IncMgnExecute() { zoom(true); }
     void Zoom_DecMgnExecute() { zoom(false); }
@@ -68,6 +73,7 @@ public:
     void listInList2(const QString& caption, const QString& iconType);
 
     MailWebView* webView() const { return m_web; }
+    // The parsed message, also while its display is still running.
     const MimeMessage* message() const { return m_message.get(); }
     bool ZoomFixedFlg() const { return m_zoomFixed; }
     double displayZoomFactor() const { return m_zoomFactor; }
@@ -93,6 +99,7 @@ private:
 
     void buildActions();
     void clearView();
+    void editField(int index, const QString& text);
     void showHtml(const QString& html);
     void zoom(bool increase);
     void showCaret();
@@ -105,7 +112,8 @@ private:
     MainFrame& m_window;
     std::unique_ptr<Shell> m_shell;
     MailWebView* m_web = nullptr;
-    std::unique_ptr<MimeMessage> m_message;
+    std::shared_ptr<const MimeMessage> m_message;
+    std::unique_ptr<DisplayedMessage> m_displayed;
     std::unique_ptr<TFileAssociationDetails> m_icons1;
     std::unique_ptr<TFileAssociationDetails> m_icons2;
     double m_zoomFactor = 0.7;

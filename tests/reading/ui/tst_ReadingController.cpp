@@ -1,3 +1,4 @@
+#include "reading/DisplayedMessage.h"
 #include "frame/ui/MainActions.h"
 #include "app/ui/TFrmQuillet.h"
 #include "app/ui/UiFont.h"
@@ -126,7 +127,7 @@ void TestReadingController::displaysAlternativeMessageWithAttachments()
     QCOMPARE(w.Edit[7]->text(), QStringLiteral("案内"));
     QCOMPARE(w.Editor->toPlainText(), QStringLiteral("こんにちは\n二行目"));
     QVERIFY(w.Memo1->toPlainText().startsWith(QStringLiteral("Message-Id: <alt@example.jp>")));
-    QCOMPARE(w.state.MDatType, 2);
+    QCOMPARE(m_reading->displayed()->MDatType(), 2);
     QVERIFY(w.TabArea->isTabVisible(TFrmQuillet::HtmlPage));
     QVERIFY(w.TabArea->isTabVisible(TFrmQuillet::Attachment1Page));
     QCOMPARE(w.TabArea->currentIndex(), int(TFrmQuillet::Attachment1Page)); // the last part was an attachment
@@ -325,7 +326,8 @@ void TestReadingController::archiveDisplayWithStandInFetch()
     m_reading->DispMsgDatExecute();
     QCOMPARE(fetches, 1);
     QCOMPARE(m_window->Edit[0]->text(), rowId);
-    QVERIFY(!QFileInfo::exists(m_window->state.awk_MessageFile)); // the work copy is deleted again
+    QVERIFY(!QFileInfo::exists(m_window->state.MyAppDataPath + QStringLiteral("/mail_dat/") + fetchedName)); // the work copy is deleted again
+    QVERIFY(m_reading->displayed()->fromArchive);
     QVERIFY(m_window->actions()->MessageSave->isEnabled());
     QVERIFY(!m_window->actions()->DBUpdate->isEnabled()); // shown from the archive
 

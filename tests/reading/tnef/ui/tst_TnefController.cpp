@@ -1,3 +1,5 @@
+#include "frame/ui/MainActions.h"
+#include "reading/DisplayedMessage.h"
 #include "app/ui/TFrmQuillet.h"
 #include "app/ui/UiFont.h"
 #include "platform/Shell.h"
@@ -10,6 +12,7 @@
 #include "support/TnefWriter.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QApplication>
 #include <QDir>
 #include <QTabWidget>
@@ -112,7 +115,7 @@ void TestTnefController::unpacksIntoSecondListAndFolder()
     QCOMPARE(captions(m_window->ListView2), (QStringList{QStringLiteral("a.pdf"), QStringLiteral("b.png")}));
     QVERIFY(m_window->TabArea->isTabVisible(TFrmQuillet::Attachment2Page));
     QCOMPARE(m_window->TabArea->currentIndex(), int(TFrmQuillet::Attachment2Page));
-    QVERIFY(m_window->state.TnefFlg);
+    QVERIFY(m_reading->displayed()->TnefFlg());
     const QString second = m_window->state.MyAppDataPath + QStringLiteral("/mail_dat/2nd");
     QCOMPARE(TestEnvironment::readFile(second + QStringLiteral("/a.pdf")), QByteArray("PDF"));
     QVERIFY(!m_window->ListView2->topLevelItem(0)->icon(0).isNull());
@@ -147,9 +150,13 @@ void TestTnefController::damagedStreamEndsTheDisplay()
     m_reading->DispEmlFile(write(message({part("application/ms-tnef", "winmail.dat", damaged),
                                           part("application/pdf", "after.pdf", "%PDF")})));
     QCOMPARE(m_prompt.errors, QStringList{QStringLiteral("Invalid checksum")});
-    // The display ended at the TNEF part: nothing after it, nothing listed in II.
-    QCOMPARE(captions(m_window->ListView1), QStringList{QStringLiteral("winmail.dat")});
+    // The display ended at the TNEF part: an incomplete message is not left
+    // on display, and there is nothing to register.
+    QCOMPARE(m_window->ListView1->topLevelItemCount(), 0);
     QCOMPARE(m_window->ListView2->topLevelItemCount(), 0);
+    QVERIFY(m_window->Edit[0]->text().isEmpty());
+    QVERIFY(!m_reading->displayed());
+    QVERIFY(!m_window->actions()->DBUpdate->isEnabled());
     QVERIFY(QFileInfo::exists(m_window->state.MyAppDataPath + QStringLiteral("/mail_dat/2nd/ok.txt")));
     QVERIFY(m_window->statusText(2).isEmpty());
 }
