@@ -74,6 +74,16 @@ QString workFolderPath(const QString& appDataFolder)
     return QDir(appDataFolder).filePath(QStringLiteral("mail_dat"));
 }
 
+QString tnefFolderPath(const QString& appDataFolder)
+{
+    return workFolderPath(appDataFolder) + QStringLiteral("/2nd");
+}
+
+QString attachmentFolderPath(const QString& appDataFolder)
+{
+    return workFolderPath(appDataFolder) + QStringLiteral("/att");
+}
+
 QString webViewDataFolderPath(const QString& appDataFolder, const QString& programFile)
 {
     return QDir(appDataFolder).filePath(programFile + QStringLiteral(".WebView2"));

@@ -36,4 +36,10 @@ QString configFilePath(const QString& appDataFolder, const QString& programFile)
 // The work folder for message copies and attachments, and the web view's
 // data folder, both inside the application data folder.
 QString workFolderPath(const QString& appDataFolder);
+// mail_dat/2nd: what a TNEF attachment held, emptied before each extraction.
+QString tnefFolderPath(const QString& appDataFolder);
+// mail_dat/att: attachments written for opening. Apart from the message
+// work copies in mail_dat, so an attachment named like the message
+// (a forwarded X.eml inside X.eml) never overwrites its copy.
+QString attachmentFolderPath(const QString& appDataFolder);
 QString webViewDataFolderPath(const QString& appDataFolder, const QString& programFile);

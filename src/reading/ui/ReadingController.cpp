@@ -510,7 +510,7 @@ void ReadingController::SaveToDiskA2Execute()
     // Items of list II come from a TNEF extraction: the file unpacked under
     // mail_dat/2nd. (Decrypted messages add their parts through their own
     // subsystem.)
-    const QString unpacked = safeChildPath(workFolderPath(m_window.state.MyAppDataPath) + QStringLiteral("/2nd"), caption);
+    const QString unpacked = safeChildPath(tnefFolderPath(m_window.state.MyAppDataPath), caption);
     if (QFile::exists(unpacked)) {
         if (!QFile::exists(target))
             QFile::copy(unpacked, target);
@@ -534,10 +534,11 @@ void ReadingController::OpenWithA1Execute()
     const QString caption = selectedCaption(1);
     if (caption.isNull())
         return;
-    // The name comes from the mail: it may not leave the work folder.
-    const QString work = workFolderPath(m_window.state.MyAppDataPath);
-    QDir().mkpath(work);
-    ExecuteFile = safeChildPath(work, caption);
+    // The name comes from the mail: it may not leave its folder, which is
+    // not the one of the message work copies.
+    const QString folder = attachmentFolderPath(m_window.state.MyAppDataPath);
+    QDir().mkpath(folder);
+    ExecuteFile = safeChildPath(folder, caption);
     if (refusedForOpening(caption)) {
         m_window.prompt().information(kNoProgram);
         return;
@@ -551,9 +552,8 @@ void ReadingController::OpenWithA2Execute()
     const QString caption = selectedCaption(2);
     if (caption.isNull())
         return;
-    QString folder = workFolderPath(m_window.state.MyAppDataPath);
-    if (m_displayed && m_displayed->TnefFlg())
-        folder += QStringLiteral("/2nd");
+    const QString folder = m_displayed && m_displayed->TnefFlg() ? tnefFolderPath(m_window.state.MyAppDataPath)
+                                                                 : workFolderPath(m_window.state.MyAppDataPath);
     ExecuteFile = safeChildPath(folder, caption);
     if (refusedForOpening(caption)) {
         m_window.prompt().information(kNoProgram);

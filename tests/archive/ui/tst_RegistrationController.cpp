@@ -10,6 +10,7 @@
 #include "archive/ui/TDBListFrm.h"
 #include "platform/Shell.h"
 #include "reading/ui/MailWebView.h"
+#include "reading/DisplayedMessage.h"
 #include "reading/ui/ReadingController.h"
 #include "support/GuiTest.h"
 #include "support/RecordingPrompt.h"
@@ -27,6 +28,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextEdit>
+#include <QTreeWidget>
 #include <QtTest>
 
 namespace {
@@ -69,10 +71,18 @@ private Q_SLOTS:
     void sortParityAndFontSteps();
     void floatingListDocksBackWhenClosed();
     void dropOfFilesFromTheDesktop();
+    // Paths that once stored the wrong message.
+    void msgAndNonMailAfterEmlNeverOverwriteIt();
+    void dropWithoutContentLeavesNothingToRegister();
+    void registersDisplayedBytesWhenTheWorkCopyIsGoneOrOverwritten();
+    void failedInsertIsReportedNotUpdated();
+    void overlongFieldsAreFittedAndSaid();
+    void missingDateIsExplainedAndCanBeTyped();
 
 private:
     QString file(int n, const QString& subject = QStringLiteral("subject"), const QString& ext = QStringLiteral("eml"));
     int rows(const char* table);
+    QByteArray storedBytes(const QString& id);
 
     std::unique_ptr<TestEnvironment> m_env;
     RecordingPrompt m_prompt;
@@ -131,6 +141,17 @@ int TestRegistrationController::rows(const char* table)
     const int n = q.value(0).toInt();
     q.finish();
     return n;
+}
+
+QByteArray TestRegistrationController::storedBytes(const QString& id)
+{
+    QSqlQuery q(m_archive->database().database());
+    q.prepare(QStringLiteral("select MailDat from Message_DatTBL where Message_ID = :id"));
+    q.bindValue(QStringLiteral(":id"), id);
+    q.exec();
+    const QByteArray bytes = q.next() ? q.value(0).toByteArray() : QByteArray();
+    q.finish();
+    return bytes;
 }
 
 void TestRegistrationController::singleFileIsShownAndRegisteredWithDBUpdate()
@@ -381,6 +402,186 @@ void TestRegistrationController::dropOfFilesFromTheDesktop()
     QCOMPARE(rows("Message_IdxTbl"), 1);
     QVERIFY(m_window->Editor->isVisible());
     delete data;
+}
+
+void TestRegistrationController::msgAndNonMailAfterEmlNeverOverwriteIt()
+{
+    const QString eml = file(1, QStringLiteral("the eml"));
+    const QString msg = m_env->root() + QStringLiteral("/in/outlook.msg");
+    TestEnvironment::writeFile(msg, QByteArray("\xD0\xCF\x11\xE0 not read yet", 20));
+    const QString other = m_env->root() + QStringLiteral("/in/notes.txt");
+    TestEnvironment::writeFile(other, "text");
+    m_prompt.openAnswers = {{eml, msg, other, eml}};
+    m_prompt.answers = {Prompt::Answer::Yes}; // batch
+    m_window->actions()->MessageOpen->trigger();
+    // The .eml is stored once, with its own bytes, type and name; the .msg
+    // (which cannot be shown yet) and the text file are skipped with their messages.
+    QCOMPARE(rows("Message_IdxTbl"), 1);
+    QCOMPARE(rows("Message_DatTBL"), 1);
+    QCOMPARE(storedBytes(QStringLiteral("<m1@example.jp>")), TestEnvironment::readFile(eml));
+    QSqlQuery q(m_archive->database().database());
+    QVERIFY(q.exec(QStringLiteral("select i.Message_ftype, i.MailBody, d.Message_FileName from Message_IdxTbl i "
+                                  "join Message_DatTBL d on d.Message_ID = i.Message_ID")));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("1"));
+    QCOMPARE(q.value(1).toString(), QStringLiteral("本文 1"));
+    QCOMPARE(q.value(2).toString(), QStringLiteral("mail1.eml"));
+    q.finish();
+    QCOMPARE(m_prompt.informations.size(), 2);
+    QCOMPARE(m_prompt.informations.at(1), QStringLiteral("メールファイルではありません"));
+    QVERIFY(m_prompt.errors.isEmpty());
+
+    // A single .msg after a shown .eml: the view is cleared and DB更新 stays off.
+    m_prompt.openAnswers = {{eml}};
+    m_window->actions()->MessageOpen->trigger();
+    QVERIFY(m_window->actions()->DBUpdate->isEnabled());
+    m_prompt.openAnswers = {{msg}};
+    m_window->actions()->MessageOpen->trigger();
+    QVERIFY(m_window->Edit[0]->text().isEmpty());
+    QVERIFY(!m_reading->displayed());
+    QVERIFY(!m_window->actions()->DBUpdate->isEnabled());
+    m_registration->DBUpdateExecute(); // even when called directly
+    QCOMPARE(storedBytes(QStringLiteral("<m1@example.jp>")), TestEnvironment::readFile(eml));
+    QCOMPARE(rows("Message_IdxTbl"), 1);
+}
+
+void TestRegistrationController::dropWithoutContentLeavesNothingToRegister()
+{
+    const QString eml = file(1);
+    m_prompt.openAnswers = {{eml}};
+    m_window->actions()->MessageOpen->trigger();
+    QVERIFY(m_window->actions()->DBUpdate->isEnabled());
+    m_registration->dropItems({{QStringLiteral("mail1.eml"), [] { return std::unique_ptr<QIODevice>(); }}});
+    QCOMPARE(m_prompt.informations, QStringList{QStringLiteral("** メール内容が読めませんでした **")});
+    QVERIFY(!m_window->actions()->DBUpdate->isEnabled());
+    QVERIFY(m_window->Edit[0]->text().isEmpty());
+    m_registration->DBUpdateExecute();
+    QCOMPARE(rows("Message_IdxTbl"), 0);
+    QCOMPARE(rows("Message_DatTBL"), 0);
+}
+
+void TestRegistrationController::registersDisplayedBytesWhenTheWorkCopyIsGoneOrOverwritten()
+{
+    // A dropped X.eml that carries a forwarded X.eml as an attachment.
+    const QByteArray inner = mailBytes(7, QStringLiteral("inner"));
+    const QByteArray outer = "Message-Id: <outer@example.jp>\r\nDate: Fri, 05 Jan 2024 09:03:07 +0000\r\n"
+                             "Subject: outer\r\nContent-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\n"
+                             "Content-Type: text/plain; charset=UTF-8\r\n\r\nouter body\r\n--b\r\n"
+                             "Content-Type: message/rfc822; name=X.eml\r\nContent-Disposition: attachment; filename=X.eml\r\n\r\n"
+                             + inner + "\r\n--b--\r\n";
+    const auto drop = [&] {
+        m_registration->dropItems({{QStringLiteral("X.eml"), [outer]() -> std::unique_ptr<QIODevice> {
+                                        auto b = std::make_unique<QBuffer>();
+                                        b->setData(outer);
+                                        b->open(QIODevice::ReadOnly);
+                                        return b;
+                                    }}});
+    };
+    drop();
+    QCOMPARE(m_window->Edit[0]->text(), QStringLiteral("<outer@example.jp>"));
+    // Opening the attachment writes it apart from the work copy.
+    QTreeWidget* list = m_window->ListView1;
+    QCOMPARE(list->topLevelItemCount(), 1);
+    list->setCurrentItem(list->topLevelItem(0));
+    m_reading->OpenWithA1Execute();
+    const QString workCopy = m_window->state.MyAppDataPath + QStringLiteral("/mail_dat/X.eml");
+    QCOMPARE(TestEnvironment::readFile(workCopy), outer);
+    // Even a work copy overwritten or removed (a switch of settings folders
+    // moves the work folder) does not change what is stored.
+    TestEnvironment::writeFile(workCopy, inner);
+    m_window->actions()->DBUpdate->trigger();
+    QCOMPARE(storedBytes(QStringLiteral("<outer@example.jp>")), outer);
+    drop();
+    QDir(m_window->state.MyAppDataPath + QStringLiteral("/mail_dat")).removeRecursively();
+    m_window->Edit[7]->setText(QStringLiteral("edited"));
+    m_window->actions()->DBUpdate->trigger();
+    QCOMPARE(storedBytes(QStringLiteral("<outer@example.jp>")), outer);
+    QCOMPARE(rows("Message_IdxTbl"), 1);
+    QVERIFY(storedBytes(QStringLiteral("<m7@example.jp>")).isEmpty());
+}
+
+void TestRegistrationController::failedInsertIsReportedNotUpdated()
+{
+    // Any failure of the insert but a duplicate key: here a rule of the
+    // archive that the message breaks.
+    {
+        QSqlQuery q(m_archive->database().database());
+        QVERIFY(q.exec(QStringLiteral(
+            "alter table Message_IdxTbl add constraint CK_TEST check (Message_Subject <> 'forbidden')")));
+    }
+    m_archive->database().database().commit();
+    m_prompt.openAnswers = {{file(1, QStringLiteral("forbidden"))}};
+    m_window->actions()->MessageOpen->trigger();
+    m_window->actions()->DBUpdate->trigger();
+    QCOMPARE(m_prompt.errors.size(), 1);
+    QVERIFY(m_prompt.errors.first().startsWith(QStringLiteral("更新できませんでした(Message_IdxTbl)")));
+    QVERIFY(m_prompt.errors.first().contains(QStringLiteral("CK_TEST"), Qt::CaseInsensitive));
+    QVERIFY(!m_window->statusText(2).contains(QStringLiteral("完了")));
+    QVERIFY(m_window->actions()->DBUpdate->isEnabled());
+    QCOMPARE(rows("Message_IdxTbl"), 0);
+    QCOMPARE(rows("Message_DatTBL"), 0);
+
+    // The same for an update: the stored message stays as it was.
+    m_window->Edit[7]->setText(QStringLiteral("allowed"));
+    m_window->actions()->DBUpdate->trigger();
+    QCOMPARE(rows("Message_IdxTbl"), 1);
+    m_window->Edit[7]->setText(QStringLiteral("forbidden"));
+    m_window->actions()->DBUpdate->setEnabled(true);
+    m_window->actions()->DBUpdate->trigger();
+    QCOMPARE(m_prompt.errors.size(), 2);
+    QSqlQuery q(m_archive->database().database());
+    QVERIFY(q.exec(QStringLiteral("select Message_Subject from Message_IdxTbl")));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("allowed"));
+    q.finish();
+}
+
+void TestRegistrationController::overlongFieldsAreFittedAndSaid()
+{
+    const QString subject = QStringLiteral("件名").repeated(150);   // 300 characters
+    const QString name = QStringLiteral("𠮟").repeated(100);        // 100 characters outside the BMP
+    const QString id = u'<' + QStringLiteral("a").repeated(300) + QStringLiteral("@example.jp>");
+    const QByteArray bytes = QStringLiteral("Message-Id: %1\r\nDate: Fri, 05 Jan 2024 09:03:07 +0000\r\n"
+                                            "From: %2 <s@example.jp>\r\nSubject: %3\r\n"
+                                            "Content-Type: text/plain; charset=UTF-8\r\n\r\nbody\r\n")
+                                 .arg(id, name, subject)
+                                 .toUtf8();
+    const QString path = m_env->root() + QStringLiteral("/in/long.eml");
+    TestEnvironment::writeFile(path, bytes);
+    m_prompt.openAnswers = {{path}};
+    m_window->actions()->MessageOpen->trigger();
+    m_window->actions()->DBUpdate->trigger();
+    QVERIFY2(m_prompt.errors.isEmpty(), qPrintable(m_prompt.errors.join(u'\n')));
+    QVERIFY(m_window->statusText(2).startsWith(QStringLiteral("DB更新が完了しました")));
+    for (const char* column : {"Message_ID", "Sender_Name", "Message_Subject"})
+        QVERIFY2(m_window->statusText(2).contains(QLatin1String(column)), column);
+    QSqlQuery q(m_archive->database().database());
+    QVERIFY(q.exec(QStringLiteral("select i.Message_ID, i.Sender_Name, i.Message_Subject, d.MailDat from "
+                                  "Message_IdxTbl i join Message_DatTBL d on d.Message_ID = i.Message_ID")));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), id.left(256));
+    QCOMPARE(q.value(1).toString(), name.left(128)); // 64 characters, each a surrogate pair
+    QCOMPARE(q.value(2).toString(), subject.left(256));
+    QCOMPARE(q.value(3).toByteArray(), bytes); // the full text stays in the stored message
+    q.finish();
+}
+
+void TestRegistrationController::missingDateIsExplainedAndCanBeTyped()
+{
+    const QString path = m_env->root() + QStringLiteral("/in/nodate.eml");
+    TestEnvironment::writeFile(path, "Message-Id: <nodate@example.jp>\r\nSubject: s\r\n\r\nbody\r\n");
+    m_prompt.openAnswers = {{path}};
+    m_window->actions()->MessageOpen->trigger();
+    m_window->actions()->DBUpdate->trigger();
+    QCOMPARE(m_prompt.errors.size(), 1);
+    QVERIFY(m_prompt.errors.first().contains(QStringLiteral("「Message Date:」")));
+    QCOMPARE(rows("Message_IdxTbl"), 0);
+    QVERIFY(m_window->actions()->DBUpdate->isEnabled());
+    m_window->Edit[1]->setText(QStringLiteral("2024/03/04 5:06:07"));
+    m_window->actions()->DBUpdate->trigger();
+    QCOMPARE(m_prompt.errors.size(), 1);
+    QCOMPARE(rows("Message_IdxTbl"), 1);
+    QCOMPARE(storedBytes(QStringLiteral("<nodate@example.jp>")), TestEnvironment::readFile(path));
 }
 
 TALLOWIN_GUI_TEST_MAIN(TestRegistrationController)

@@ -240,7 +240,8 @@ void TestReadingController::openingKeepsHostileNamesInsideTheWorkFolder()
     QTreeWidget* list = m_window->ListView1;
     list->setCurrentItem(list->topLevelItem(1)); // ../../escape.txt
     m_reading->OpenWithA1Execute();
-    const QString work = QFileInfo(m_window->state.MyAppDataPath + QStringLiteral("/mail_dat")).absoluteFilePath();
+    // Attachments are opened from their own folder inside the work folder.
+    const QString work = QFileInfo(m_window->state.MyAppDataPath + QStringLiteral("/mail_dat/att")).absoluteFilePath();
     QCOMPARE(m_shell->opened.size(), 1);
     QCOMPARE(QFileInfo(m_shell->opened.first()).absolutePath(), work);
     QCOMPARE(TestEnvironment::readFile(m_shell->opened.first()), QByteArray("hostile"));

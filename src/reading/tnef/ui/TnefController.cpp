@@ -30,8 +30,8 @@ TnefController::TnefController(MainFrame& window, ReadingController& reading)
 
 bool TnefController::DecryptTnefA1Execute(const MimePart& part)
 {
-    const QString work = workFolderPath(m_window.state.MyAppDataPath);
-    const QString second = work + QStringLiteral("/2nd");
+    const QString attachments = attachmentFolderPath(m_window.state.MyAppDataPath);
+    const QString second = tnefFolderPath(m_window.state.MyAppDataPath);
     if (!m_extractedThisDisplay) {
         // The previous message's contents go; a folder that stays is
         // reported and the extraction goes on into it.
@@ -48,8 +48,8 @@ bool TnefController::DecryptTnefA1Execute(const MimePart& part)
     if (!message)
         return true;
     const QByteArray content = message->attachmentContent(part);
-    QDir().mkpath(work);
-    const QString copy = safeChildPath(work, listingForPart(part).caption);
+    QDir().mkpath(attachments);
+    const QString copy = safeChildPath(attachments, listingForPart(part).caption);
     message->saveAttachment(part, copy);
 
     QStringList names;
