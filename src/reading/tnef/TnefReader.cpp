@@ -217,9 +217,11 @@ bool TTnefPropertyReader::NextValue()
         if (length < 0 || length > FReader.remaining())
             throw TnefError("Invalid Stream");
         FValueLength = (length + 3) & ~qint64(3);
+        FValueDataLength = length;
         FPropertyValueStart = FReader.RawReadPosition();
     } else {
         FValueLength = fixedValueSize(type);
+        FValueDataLength = FValueLength;
     }
     ++FValueIndex;
     return true;
@@ -346,13 +348,36 @@ void TAttachDataAttribute::Load(TTnefReader& reader, QIODevice* content)
     reader.ReadBytes(content, reader.AttributeLength());
 }
 
+bool TAttachDataProperty::isComInterfaceId(const QByteArray& head)
+{
+    static const QByteArray tail = QByteArray::fromHex("00000000C000000000000046");
+    return head.size() == 16 && head.mid(4) == tail;
+}
+
 QUuid TAttachDataProperty::Load(TTnefPropertyReader& properties, QIODevice* content)
 {
     if (!properties.NextValue())
         return {};
-    const QUuid guid = QUuid::fromRfc4122(properties.ReadBytes(16));
-    properties.ReadBytes(content, properties.ValueLength() - 16);
-    return guid;
+    // The attached file is written as long as it is: the padding to four
+    // bytes that follows the value is not part of it.
+    // An embedded object's value starts with its interface id; a plain
+    // file's value is the file itself. Only the interface ids of COM
+    // (xxxxxxxx-0000-0000-C000-000000000046, little-endian on disk) are taken
+    // off: real winmail.dat files hold .doc and .pdf files here whose first
+    // bytes are content.
+    const qint64 length = properties.ValueDataLength();
+    if (length < 16) {
+        properties.ReadBytes(content, length);
+        return {};
+    }
+    const QByteArray head = properties.ReadBytes(16);
+    if (isComInterfaceId(head)) {
+        properties.ReadBytes(content, length - 16);
+        return QUuid::fromRfc4122(head);
+    }
+    content->write(head);
+    properties.ReadBytes(content, length - 16);
+    return {};
 }
 
 QString TAttachStringProperty::Load(TTnefPropertyReader& properties)

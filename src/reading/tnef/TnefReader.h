@@ -113,7 +113,10 @@ public:
 
     const TTnefPropertyTag* PropertyTag() const { return FPropertyTag.get(); }
     const TTnefPropertyName* PropertyName() const { return FPropertyName.get(); }
+    // The value's length with its padding to four bytes, and without: a
+    // file is written without the padding.
     qint64 ValueLength() const { return FValueLength; }
+    qint64 ValueDataLength() const { return FValueDataLength; }
     qint32 ValueCount() const { return FValueCount; }
     TTnefReader& Reader() { return FReader; }
 
@@ -127,6 +130,7 @@ private:
     qint32 FValueIndex = 0;
     qint64 FPropertyValueStart = 0;
     qint64 FValueLength = 0;
+    qint64 FValueDataLength = 0;
     std::unique_ptr<TTnefPropertyName> FPropertyName;
     std::unique_ptr<TTnefPropertyTag> FPropertyTag;
     qint32 FValueCount = -1;
@@ -143,7 +147,10 @@ struct TAttachDataAttribute
 };
 struct TAttachDataProperty
 {
+    // Writes the attachment's bytes; returns the interface id taken off the
+    // front of an embedded object's value, or a null id.
     static QUuid Load(TTnefPropertyReader& properties, QIODevice* content);
+    static bool isComInterfaceId(const QByteArray& head);
 };
 struct TAttachStringProperty
 {

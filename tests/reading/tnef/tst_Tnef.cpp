@@ -76,6 +76,8 @@ private Q_SLOTS:
     void hugeLengthsEndQuickly_data();
     void hugeLengthsEndQuickly();
     void attachmentInfoNames();
+    void dataPropertyKeepsFileBytes_data();
+    void dataPropertyKeepsFileBytes();
 };
 
 void TestTnef::extraction_data()
@@ -288,6 +290,42 @@ void TestTnef::attachmentInfoNames()
     info.LongFileName = QStringLiteral("keep.txt");
     QCOMPARE(info.RenameSavedAttachment(), QString());
     QCOMPARE(info.LongFileName, QStringLiteral("keep.txt"));
+}
+
+void TestTnef::dataPropertyKeepsFileBytes_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<QByteArray>("file");
+    const QByteArray pdf = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n1 0 obj << /Type /Catalog >> endobj\n";
+    // IID_IStorage and IID_IMessage as they lie on disk (little-endian).
+    const QByteArray storage = QByteArray::fromHex("0B000000000000000C000000000000046").left(0)
+                               + QByteArray::fromHex("0B00000000000000C000000000000046");
+    const QByteArray message = QByteArray::fromHex("07030200000000000C000000000000046").left(0)
+                               + QByteArray::fromHex("07030200000000000000C000000000000046").left(0)
+                               + QByteArray::fromHex("0703020000000000C000000000000046");
+    QTest::newRow("a file starts with its own bytes") << pdf << pdf;
+    QTest::newRow("an OLE storage loses its interface id") << storage + "OLE payload" << QByteArray("OLE payload");
+    QTest::newRow("an embedded message loses its interface id") << message + "msg" << QByteArray("msg");
+    QTest::newRow("a GUID that is not a COM interface id stays")
+        << QByteArray::fromHex("00112233445566778899AABBCCDDEEFF") + "rest"
+        << QByteArray::fromHex("00112233445566778899AABBCCDDEEFF") + "rest";
+    QTest::newRow("shorter than an id") << QByteArray("tiny") << QByteArray("tiny");
+}
+
+void TestTnef::dataPropertyKeepsFileBytes()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(QByteArray, file);
+    const QByteArray stream = Stream().version()
+                                  .attribute(Attachment, agAttachRenderData, QByteArray(14, '\x01'))
+                                  .attribute(Attachment, agAttachment,
+                                             propertyList({Property::binary(0x3701, value),
+                                                           Property::unicode(0x3707, QStringLiteral("real.pdf"))}))
+                                  .bytes();
+    const Outcome outcome = unpack(stream);
+    QCOMPARE(outcome.error, QString());
+    QCOMPARE(outcome.names, QStringList{QStringLiteral("real.pdf")});
+    QCOMPARE(outcome.files.value(QStringLiteral("real.pdf")), file);
 }
 
 QTEST_GUILESS_MAIN(TestTnef)
