@@ -13,7 +13,8 @@ public:
     virtual ~Prompt() = default;
 
     // A confirmation with "はい" and "いいえ"; anything but Yes cancels.
-    virtual Answer question(const QString& text) = 0;
+    // defaultAnswer: the button that Enter presses.
+    virtual Answer question(const QString& text, Answer defaultAnswer = Answer::Yes) = 0;
     virtual void information(const QString& text) = 0;
     virtual void error(const QString& text) = 0;
 

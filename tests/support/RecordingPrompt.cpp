@@ -1,8 +1,9 @@
 #include "support/RecordingPrompt.h"
 
-Prompt::Answer RecordingPrompt::question(const QString& text)
+Prompt::Answer RecordingPrompt::question(const QString& text, Answer defaultAnswer)
 {
     questions << text;
+    defaults << defaultAnswer;
     return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
 }
 

@@ -12,6 +12,7 @@ class RecordingPrompt final : public Prompt
 public:
     QList<Answer> answers;
     QStringList questions;
+    QList<Answer> defaults;   // the default button of each question asked
     QStringList informations;
     QStringList errors;
     QStringList fileAnswers;   // answers to file dialogs, in order; empty: cancelled
@@ -20,7 +21,7 @@ public:
     QStringList saveSuggestions; // the names the save dialogs offered
     QList<QStringList> openAnswers; // answers to multi-file open dialogs
 
-    Answer question(const QString& text) override;
+    Answer question(const QString& text, Answer defaultAnswer = Answer::Yes) override;
     void information(const QString& text) override;
     void error(const QString& text) override;
     QString openFileName(const QString& caption, const QString& folder, const QString& filter) override;

@@ -105,7 +105,8 @@ void RegistrationController::DBUpdateExecute()
 
 bool RegistrationController::askBatch()
 {
-    return m_window.prompt().question(kBatchQuestion) == Prompt::Answer::Yes;
+    // "いいえ" is the default: Enter must not register everything unreviewed.
+    return m_window.prompt().question(kBatchQuestion, Prompt::Answer::No) == Prompt::Answer::Yes;
 }
 
 bool RegistrationController::askConfirm(int number, const QString& fileName)
@@ -113,7 +114,7 @@ bool RegistrationController::askConfirm(int number, const QString& fileName)
     const QString text = QStringLiteral("【ファイル名】<%1>\r\n%2\r\nこのメールデータをDB登録しますか?")
                              .arg(number)
                              .arg(QFileInfo(fileName).fileName());
-    return m_window.prompt().question(text) == Prompt::Answer::Yes;
+    return m_window.prompt().question(text, Prompt::Answer::Yes) == Prompt::Answer::Yes;
 }
 
 void RegistrationController::leaveArchiveList()

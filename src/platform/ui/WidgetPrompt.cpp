@@ -11,12 +11,12 @@ WidgetPrompt::WidgetPrompt(QWidget* parent)
 {
 }
 
-Prompt::Answer WidgetPrompt::question(const QString& text)
+Prompt::Answer WidgetPrompt::question(const QString& text, Answer defaultAnswer)
 {
     QMessageBox box(QMessageBox::Question, AppInfo::Title, text, QMessageBox::NoButton, m_parent);
     QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
+    box.setDefaultButton(defaultAnswer == Answer::Yes ? yes : no);
     box.exec();
     if (box.clickedButton() == yes)
         return Answer::Yes;

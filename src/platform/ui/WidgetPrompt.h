@@ -12,7 +12,7 @@ public:
 
     void setParent(QWidget* parent) { m_parent = parent; }
 
-    Answer question(const QString& text) override;
+    Answer question(const QString& text, Answer defaultAnswer = Answer::Yes) override;
     void information(const QString& text) override;
     void error(const QString& text) override;
     QString openFileName(const QString& caption, const QString& folder, const QString& filter) override;

@@ -195,6 +195,7 @@ void TestRegistrationController::severalFilesInBatchMode()
     m_window->actions()->MessageOpen->trigger();
     QCOMPARE(m_prompt.questions.size(), 1);
     QVERIFY(m_prompt.questions.first().startsWith(QStringLiteral("メールデータを確認せずに一括処理しますか? \r\n")));
+    QCOMPARE(m_prompt.defaults.first(), Prompt::Answer::No); // Enter does not register everything
     QCOMPARE(rows("Message_IdxTbl"), 5);
     QCOMPARE(rows("Message_DatTBL"), 5);
 }
@@ -206,6 +207,8 @@ void TestRegistrationController::severalFilesInConfirmModeCountDown()
                         Prompt::Answer::Yes, Prompt::Answer::No};
     m_window->actions()->MessageOpen->trigger();
     QCOMPARE(m_prompt.questions.size(), 6);
+    QCOMPARE(m_prompt.defaults, (QList<Prompt::Answer>{Prompt::Answer::No, Prompt::Answer::Yes, Prompt::Answer::Yes,
+                                                       Prompt::Answer::Yes, Prompt::Answer::Yes, Prompt::Answer::Yes}));
     for (int i = 1; i <= 5; ++i) {
         const int number = 6 - i;
         QCOMPARE(m_prompt.questions.at(i),
