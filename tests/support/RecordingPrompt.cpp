@@ -29,8 +29,13 @@ QString RecordingPrompt::saveFileName(const QString& suggestedPath, const QStrin
     return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
 }
 
-QStringList RecordingPrompt::openFileNames(const QString& folder, const QString& filter, int*)
+QStringList RecordingPrompt::openFileNames(const QString& folder, const QString& filter, int* filterIndex)
 {
     fileDialogs << folder + QStringLiteral(" | ") + filter;
+    if (filterIndex) {
+        filterShown << *filterIndex;
+        if (!filterChoices.isEmpty())
+            *filterIndex = filterChoices.takeFirst();
+    }
     return openAnswers.isEmpty() ? QStringList() : openAnswers.takeFirst();
 }

@@ -20,6 +20,8 @@ public:
     QStringList saveAnswers;   // answers to save dialogs, in order; empty: cancelled
     QStringList saveSuggestions; // the names the save dialogs offered
     QList<QStringList> openAnswers; // answers to multi-file open dialogs
+    QList<int> filterShown;      // the filter index each multi-file dialog started on
+    QList<int> filterChoices;    // the filter the user picks in each, in order
 
     Answer question(const QString& text, Answer defaultAnswer = Answer::Yes) override;
     void information(const QString& text) override;

@@ -37,8 +37,11 @@ const QString kUnreadable = QStringLiteral("** メール内容が読めません
 const QString kNoMessageId = QStringLiteral("MessageIDが不明です\r\nこのメールデータはDB更新できません");
 const QString kBatchQuestion =
     QStringLiteral("メールデータを確認せずに一括処理しますか? \r\n[はい]:一括処理\r\n[いいえ]：確認処理");
+// Each filter is its caption as the user sees it, then the pattern Qt
+// filters by; the dialog hides the second part, so captions do not repeat
+// their patterns. "*.*" would hide files without an extension on Linux.
 const QString kOpenFilter = QStringLiteral(
-    "テキストファイル (*.txt);;E-Mailファイル(*.eml) (*.eml);;Outlook-Msgファイル(*.msg) (*.msg);;"
+    "テキストファイル (*.txt) (*.txt);;E-Mailファイル(*.eml) (*.eml);;Outlook-Msgファイル(*.msg) (*.msg);;"
     "ASCファイル(*.asc) (*.asc);;DATファイル(*.dat) (*.dat);;全てのファイル(*.*) (*)");
 constexpr qint64 kCopyBuffer = 131072;
 
@@ -131,11 +134,13 @@ void RegistrationController::MessageOpenExecute()
     m_window.ClearMessageView();
     leaveArchiveList();
     AppSettings& settings = m_window.settings();
-    int filterIndex = settings.mlFilterIndex;
+    // Stored 1-based, as the Windows program stores it, so settings files
+    // move between the two; 0 means the first filter there too.
+    int filterIndex = qMax(0, settings.mlFilterIndex - 1);
     const QStringList files = m_window.prompt().openFileNames(settings.mlReadPath, kOpenFilter, &filterIndex);
     if (files.isEmpty())
         return;
-    settings.mlFilterIndex = filterIndex;
+    settings.mlFilterIndex = filterIndex + 1;
     settings.mlReadPath = QFileInfo(files.first()).absolutePath();
     openFiles(files);
 }

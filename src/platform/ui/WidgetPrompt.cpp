@@ -52,6 +52,9 @@ QStringList WidgetPrompt::openFileNames(const QString& folder, const QString& fi
     QFileDialog dialog(m_parent, QString(), folder, filter);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setOption(QFileDialog::ReadOnly, false);
+    // A filter's second parenthesis is the pattern Qt filters by; the
+    // caption before it is what the user reads.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     const QStringList filters = filter.split(QStringLiteral(";;"));
     if (filterIndex && *filterIndex >= 0 && *filterIndex < filters.size())
         dialog.selectNameFilter(filters.at(*filterIndex));

@@ -1,3 +1,4 @@
+#include "settings/AppSettings.h"
 #include "frame/ui/MainActions.h"
 #include "app/ui/TFrmQuillet.h"
 #include "app/ui/UiFont.h"
@@ -78,6 +79,7 @@ private Q_SLOTS:
     void failedInsertIsReportedNotUpdated();
     void overlongFieldsAreFittedAndSaid();
     void missingDateIsExplainedAndCanBeTyped();
+    void filterIndexIsStoredOneBased();
 
 private:
     QString file(int n, const QString& subject = QStringLiteral("subject"), const QString& ext = QStringLiteral("eml"));
@@ -585,6 +587,24 @@ void TestRegistrationController::missingDateIsExplainedAndCanBeTyped()
     QCOMPARE(m_prompt.errors.size(), 1);
     QCOMPARE(rows("Message_IdxTbl"), 1);
     QCOMPARE(storedBytes(QStringLiteral("<nodate@example.jp>")), TestEnvironment::readFile(path));
+}
+
+void TestRegistrationController::filterIndexIsStoredOneBased()
+{
+    // 2 in the settings is the second filter, as the Windows program stores it.
+    m_window->settings().mlFilterIndex = 2;
+    m_prompt.openAnswers = {{file(1)}};
+    m_prompt.filterChoices = {2};
+    m_window->actions()->MessageOpen->trigger();
+    QCOMPARE(m_prompt.filterShown, QList<int>{1});
+    QCOMPARE(m_window->settings().mlFilterIndex, 3);
+    QVERIFY(m_prompt.fileDialogs.first().contains(QStringLiteral("E-Mailファイル(*.eml) (*.eml)")));
+    // The initial 0 opens on the first filter.
+    m_window->settings().mlFilterIndex = 0;
+    m_prompt.openAnswers = {{file(1)}};
+    m_window->actions()->MessageOpen->trigger();
+    QCOMPARE(m_prompt.filterShown.last(), 0);
+    QCOMPARE(m_window->settings().mlFilterIndex, 1);
 }
 
 TALLOWIN_GUI_TEST_MAIN(TestRegistrationController)

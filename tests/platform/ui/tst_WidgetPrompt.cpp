@@ -1,6 +1,10 @@
 #include "platform/ui/WidgetPrompt.h"
+#include "support/TestEnvironment.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -15,6 +19,7 @@ class TestWidgetPrompt : public QObject
 private Q_SLOTS:
     void enterPressesTheDefaultButton_data();
     void enterPressesTheDefaultButton();
+    void openDialogShowsCaptionsAndKeepsTheFilterIndex();
 };
 
 void TestWidgetPrompt::enterPressesTheDefaultButton_data()
@@ -40,6 +45,33 @@ void TestWidgetPrompt::enterPressesTheDefaultButton()
     const Prompt::Answer answer = prompt.question(QStringLiteral("質問"), defaultAnswer);
     QCOMPARE(shownDefault, defaultCaption);
     QCOMPARE(answer, defaultAnswer);
+}
+
+void TestWidgetPrompt::openDialogShowsCaptionsAndKeepsTheFilterIndex()
+{
+    // The dialog remembers its state in the user's configuration: a private one.
+    TestEnvironment env;
+    WidgetPrompt prompt;
+    QStringList shown;
+    QString current;
+    QTimer::singleShot(100, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        QVERIFY(types);
+        for (int i = 0; i < types->count(); ++i)
+            shown << types->itemText(i);
+        current = types->currentText();
+        dialog->reject();
+    });
+    int index = 1;
+    const QStringList chosen = prompt.openFileNames(
+        env.root(), QStringLiteral("テキストファイル (*.txt) (*.txt);;E-Mailファイル(*.eml) (*.eml);;全てのファイル(*.*) (*)"),
+        &index);
+    QVERIFY(chosen.isEmpty());
+    QCOMPARE(shown, (QStringList{QStringLiteral("テキストファイル (*.txt)"), QStringLiteral("E-Mailファイル(*.eml)"),
+                                 QStringLiteral("全てのファイル(*.*)")}));
+    QCOMPARE(current, QStringLiteral("E-Mailファイル(*.eml)"));
 }
 
 QTEST_MAIN(TestWidgetPrompt)
