@@ -205,7 +205,10 @@ void TFrmQuillet::buildPanes()
     Editor->setObjectName(QStringLiteral("Editor"));
     Editor->setReadOnly(true);
     Editor->setAcceptRichText(false);
-    Editor->setContextMenuPolicy(Qt::NoContextMenu);
+    // The window's pop-up menu opens on the text pane.
+    Editor->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Editor, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { WindowPopup->popup(Editor->viewport()->mapToGlobal(at)); });
     auto* backupPane = new QWidget;
     backupPane->setObjectName(QStringLiteral("BackupPane"));
     auto* senderPane = new QWidget;

@@ -200,6 +200,11 @@ void TestMainWindow::buttonBarAndWindowPopup()
              (QStringList{QStringLiteral("テキストメッセージ印刷 (&T)"), QStringLiteral("-"),
                           QStringLiteral("フォントメニューバー表示 (&F)"), QStringLiteral("ボタンメニューバー表示 (&B)")}));
     QCOMPARE(w->actions()->EditorPrint->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+    // It opens on the text pane.
+    w->show();
+    Q_EMIT w->Editor->customContextMenuRequested(QPoint(5, 5));
+    QVERIFY(w->WindowPopup->isVisible());
+    w->WindowPopup->close();
     // A bar dragged out enables its show action; the action docks it back.
     w->show();
     Q_EMIT w->ButtonBar->topLevelChanged(true);
