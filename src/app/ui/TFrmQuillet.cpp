@@ -37,7 +37,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QToolBar>
-#include <QTreeWidget>
+#include <QListWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -49,12 +49,16 @@ const QStringList kFontSizes{QStringLiteral("8"),  QStringLiteral("9"),  QString
                              QStringLiteral("28"), QStringLiteral("36"), QStringLiteral("48"), QStringLiteral("72")};
 const QString kThemeRestartQuestion = QStringLiteral("スタイル変更を有効にするために\r\nプログラムを再起動します");
 
-QTreeWidget* newAttachmentList(const char* name)
+QListWidget* newAttachmentList(const char* name)
 {
-    auto* list = new QTreeWidget;
+    auto* list = new QListWidget;
     list->setObjectName(QString::fromLatin1(name));
-    list->setHeaderLabels({QStringLiteral("ファイル名"), QStringLiteral("種類")});
-    list->setRootIsDecorated(false);
+    // Large icons with their captions beneath, no columns.
+    list->setViewMode(QListView::IconMode);
+    list->setResizeMode(QListView::Adjust);
+    list->setMovement(QListView::Static);
+    list->setWordWrap(true);
+    list->setSpacing(8);
     return list;
 }
 

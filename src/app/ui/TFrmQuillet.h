@@ -27,7 +27,7 @@ class QStackedWidget;
 class QTabWidget;
 class QTextEdit;
 class QToolBar;
-class QTreeWidget;
+class QListWidget;
 
 // How the main window is set up; tests replace the parts that touch the
 // user's folders or show message boxes.

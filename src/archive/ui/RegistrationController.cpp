@@ -25,7 +25,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTextEdit>
-#include <QTreeWidget>
+#include <QListWidget>
 #include <QUrl>
 
 namespace {

@@ -13,7 +13,7 @@ class QPlainTextEdit;
 class QStackedWidget;
 class QTabWidget;
 class QTextEdit;
-class QTreeWidget;
+class QListWidget;
 class SettingsFolders;
 class StoredLists;
 
@@ -49,8 +49,8 @@ public:
     QTextEdit* Editor = nullptr;           // read-only message text pane
     QPlainTextEdit* Memo1 = nullptr;       // raw message text on the hidden "Data" page
     QLineEdit* Edit[8] = {};               // Edit1 ... Edit8 of "書誌情報"
-    QTreeWidget* ListView1 = nullptr;      // attachment list I
-    QTreeWidget* ListView2 = nullptr;      // attachment list II
+    QListWidget* ListView1 = nullptr;      // attachment list I
+    QListWidget* ListView2 = nullptr;      // attachment list II
     QTabWidget* TabArea = nullptr;
     QStackedWidget* Panel1 = nullptr;      // the upper pane: the drop target in normal mode
 

@@ -29,7 +29,7 @@
 #include <QPrinter>
 #include <QTabWidget>
 #include <QTextEdit>
-#include <QTreeWidget>
+#include <QListWidget>
 #include <QVBoxLayout>
 
 using namespace AttachmentRules;
@@ -104,7 +104,7 @@ ReadingController::ReadingController(MainFrame& window, std::unique_ptr<Shell> s
     auto* layout = new QVBoxLayout(window.page(MainFrame::HtmlPage));
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_web);
-    for (QTreeWidget* list : {window.ListView1, window.ListView2}) {
+    for (QListWidget* list : {window.ListView1, window.ListView2}) {
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setContextMenuPolicy(Qt::CustomContextMenu);
         list->installEventFilter(this);
@@ -126,9 +126,9 @@ ReadingController::ReadingController(MainFrame& window, std::unique_ptr<Shell> s
     window.Editor->installEventFilter(this);
     window.Editor->viewport()->installEventFilter(this);
 
-    connect(window.ListView1, &QTreeWidget::itemSelectionChanged, this, &ReadingController::ListView1SelectItem);
-    connect(window.ListView2, &QTreeWidget::itemSelectionChanged, this, &ReadingController::ListView2SelectItem);
-    connect(window.ListView1, &QTreeWidget::itemDoubleClicked, this, &ReadingController::ListView1DblClick);
+    connect(window.ListView1, &QListWidget::itemSelectionChanged, this, &ReadingController::ListView1SelectItem);
+    connect(window.ListView2, &QListWidget::itemSelectionChanged, this, &ReadingController::ListView2SelectItem);
+    connect(window.ListView1, &QListWidget::itemDoubleClicked, this, &ReadingController::ListView1DblClick);
     connect(window.ListView1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { ListView1Popup->popup(m_window.ListView1->viewport()->mapToGlobal(at)); });
     connect(window.ListView2, &QWidget::customContextMenuRequested, this,
@@ -378,31 +378,33 @@ void ReadingController::listInList1(const MimePart&, const AttachmentListing& it
     m_icons1->GetFileIconsAndDescriptions();
     Delay(100);
     m_window.TabArea->setTabVisible(MainFrame::Attachment1Page, true);
-    QTreeWidget* list = m_window.ListView1;
-    auto* entry = new QTreeWidgetItem(list, {item.caption, TFileAssociationDetails::descriptionForExtension(item.iconType)});
-    const int index = list->topLevelItemCount() - 1;
-    entry->setIcon(0, m_icons1->images().value(index));
+    QListWidget* list = m_window.ListView1;
+    auto* entry = new QListWidgetItem(item.caption, list);
+    entry->setToolTip(TFileAssociationDetails::descriptionForExtension(item.iconType));
+    const int index = list->count() - 1;
+    entry->setIcon(m_icons1->images().value(index));
     list->setIconSize(QSize(m_icons1->iconSize(), m_icons1->iconSize()));
 }
 
 void ReadingController::listInList2(const QString& caption, const QString& iconType)
 {
-    QTreeWidget* list = m_window.ListView2;
-    if (list->topLevelItemCount() == 0 || !m_icons2)
+    QListWidget* list = m_window.ListView2;
+    if (list->count() == 0 || !m_icons2)
         m_icons2 = std::make_unique<TFileAssociationDetails>(m_window.state.CDpi);
     m_icons2->AddExtension(iconType);
     m_icons2->GetFileIconsAndDescriptions();
     m_window.TabArea->setTabVisible(MainFrame::Attachment2Page, true);
-    auto* entry = new QTreeWidgetItem(list, {caption, TFileAssociationDetails::descriptionForExtension(iconType)});
-    entry->setIcon(0, m_icons2->images().value(list->topLevelItemCount() - 1));
+    auto* entry = new QListWidgetItem(caption, list);
+    entry->setToolTip(TFileAssociationDetails::descriptionForExtension(iconType));
+    entry->setIcon(m_icons2->images().value(list->count() - 1));
     list->setIconSize(QSize(m_icons2->iconSize(), m_icons2->iconSize()));
 }
 
 QString ReadingController::selectedCaption(int list) const
 {
-    QTreeWidget* view = list == 1 ? m_window.ListView1 : m_window.ListView2;
-    const QList<QTreeWidgetItem*> selected = view->selectedItems();
-    return selected.isEmpty() ? QString() : selected.first()->text(0);
+    QListWidget* view = list == 1 ? m_window.ListView1 : m_window.ListView2;
+    const QList<QListWidgetItem*> selected = view->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
 }
 
 void ReadingController::removeExecuteFile()

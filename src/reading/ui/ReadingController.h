@@ -15,7 +15,7 @@ class MailWebView;
 class MimeMessage;
 class QAction;
 class QMenu;
-class QTreeWidgetItem;
+class QListWidgetItem;
 class Shell;
 class MainFrame;
 

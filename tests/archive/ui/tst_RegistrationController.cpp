@@ -29,7 +29,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextEdit>
-#include <QTreeWidget>
+#include <QListWidget>
 #include <QtTest>
 
 namespace {
@@ -485,9 +485,9 @@ void TestRegistrationController::registersDisplayedBytesWhenTheWorkCopyIsGoneOrO
     drop();
     QCOMPARE(m_window->Edit[0]->text(), QStringLiteral("<outer@example.jp>"));
     // Opening the attachment writes it apart from the work copy.
-    QTreeWidget* list = m_window->ListView1;
-    QCOMPARE(list->topLevelItemCount(), 1);
-    list->setCurrentItem(list->topLevelItem(0));
+    QListWidget* list = m_window->ListView1;
+    QCOMPARE(list->count(), 1);
+    list->setCurrentItem(list->item(0));
     m_reading->OpenWithA1Execute();
     const QString workCopy = m_window->state.MyAppDataPath + QStringLiteral("/mail_dat/X.eml");
     QCOMPARE(TestEnvironment::readFile(workCopy), outer);

@@ -18,7 +18,7 @@
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTcpServer>
-#include <QTreeWidget>
+#include <QListWidget>
 #include <QWebEngineView>
 #include <QtTest>
 
@@ -135,11 +135,14 @@ void TestReadingController::displaysAlternativeMessageWithAttachments()
     QVERIFY(m_reading->webView()->shownHtml().contains(QStringLiteral("<b>HTML</b>")));
     QVERIFY(w.actions()->Zoom_IncMgn->isEnabled());
     QStringList captions;
-    for (int i = 0; i < w.ListView1->topLevelItemCount(); ++i)
-        captions << w.ListView1->topLevelItem(i)->text(0);
+    for (int i = 0; i < w.ListView1->count(); ++i)
+        captions << w.ListView1->item(i)->text();
     QCOMPARE(captions, (QStringList{QStringLiteral("見積.pdf"), QStringLiteral("../../escape.txt"),
                                     QStringLiteral("encrypted.asc")}));
-    QVERIFY(!w.ListView1->topLevelItem(0)->icon(0).isNull());
+    QVERIFY(!w.ListView1->item(0)->icon().isNull());
+    // Large icons with captions, no columns.
+    QCOMPARE(w.ListView1->viewMode(), QListView::IconMode);
+    QVERIFY(w.ListView1->iconSize().width() >= 24);
     QVERIFY(w.actions()->DBUpdate->isEnabled());
     QCOMPARE(w.statusText(2), QStringLiteral("メッセージを表示しました"));
     // The data folder of the view lies in the application data folder.
@@ -191,15 +194,15 @@ void TestReadingController::zoomNotANumberStopsTheDisplay()
 void TestReadingController::attachmentCommands()
 {
     m_reading->DispEmlFile(writeMessage(QStringLiteral("alt.eml"), kAlternativeWithAttachment));
-    QTreeWidget* list = m_window->ListView1;
-    list->setCurrentItem(list->topLevelItem(2)); // encrypted.asc
+    QListWidget* list = m_window->ListView1;
+    list->setCurrentItem(list->item(2)); // encrypted.asc
     QVERIFY(m_reading->SavetoDisk->isEnabled());
     QVERIFY(!m_reading->OpenWith->isEnabled());
     QVERIFY(m_reading->DecryptGpg->isEnabled());
     QVERIFY(m_reading->SaveToDiskDGpg->isEnabled());
     QCOMPARE(m_window->statusText(2), QStringLiteral("encrypted.asc"));
 
-    list->setCurrentItem(list->topLevelItem(0)); // 見積.pdf
+    list->setCurrentItem(list->item(0)); // 見積.pdf
     QVERIFY(m_reading->OpenWith->isEnabled());
     QVERIFY(!m_reading->DecryptGpg->isEnabled());
 
@@ -217,13 +220,13 @@ void TestReadingController::attachmentCommands()
     QCOMPARE(TestEnvironment::readFile(m_shell->opened.first()), QByteArray("%PDF-1.4"));
 
     // OpenPGP names are refused for opening.
-    list->setCurrentItem(list->topLevelItem(2));
+    list->setCurrentItem(list->item(2));
     m_reading->OpenWithA1Execute();
     QCOMPARE(m_prompt.informations.last(), QStringLiteral("このファイルは起動できる規定のプログラムがありません"));
 
     // A program that cannot start is reported.
     m_shell->succeed = false;
-    list->setCurrentItem(list->topLevelItem(0));
+    list->setCurrentItem(list->item(0));
     m_reading->OpenWithA1Execute();
     QCOMPARE(m_prompt.informations.last(), QStringLiteral("プログラムが起動できませんでした"));
 
@@ -237,8 +240,8 @@ void TestReadingController::attachmentCommands()
 void TestReadingController::openingKeepsHostileNamesInsideTheWorkFolder()
 {
     m_reading->DispEmlFile(writeMessage(QStringLiteral("alt.eml"), kAlternativeWithAttachment));
-    QTreeWidget* list = m_window->ListView1;
-    list->setCurrentItem(list->topLevelItem(1)); // ../../escape.txt
+    QListWidget* list = m_window->ListView1;
+    list->setCurrentItem(list->item(1)); // ../../escape.txt
     m_reading->OpenWithA1Execute();
     // Attachments are opened from their own folder inside the work folder.
     const QString work = QFileInfo(m_window->state.MyAppDataPath + QStringLiteral("/mail_dat/att")).absoluteFilePath();
@@ -252,13 +255,13 @@ void TestReadingController::openingKeepsHostileNamesInsideTheWorkFolder()
 void TestReadingController::clearViewClosesWebViewAndEmptiesLists()
 {
     m_reading->DispEmlFile(writeMessage(QStringLiteral("alt.eml"), kAlternativeWithAttachment));
-    m_window->ListView1->setCurrentItem(m_window->ListView1->topLevelItem(0));
+    m_window->ListView1->setCurrentItem(m_window->ListView1->item(0));
     m_reading->OpenWithA1Execute();
     const QString opened = m_reading->ExecuteFile;
     QVERIFY(QFileInfo::exists(opened));
     m_window->ClearMessageView();
     QVERIFY(!m_reading->webView()->created());
-    QCOMPARE(m_window->ListView1->topLevelItemCount(), 0);
+    QCOMPARE(m_window->ListView1->count(), 0);
     QVERIFY(!QFileInfo::exists(opened));
     QVERIFY(!m_window->TabArea->isTabVisible(TFrmQuillet::HtmlPage));
     QVERIFY(!m_window->actions()->Zoom_IncMgn->isEnabled());

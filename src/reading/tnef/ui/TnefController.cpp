@@ -14,7 +14,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTabWidget>
-#include <QTreeWidget>
+#include <QListWidget>
 
 TnefController::TnefController(MainFrame& window, ReadingController& reading)
     : QObject(&window)

@@ -16,7 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QTabWidget>
-#include <QTreeWidget>
+#include <QListWidget>
 #include <QtTest>
 
 using namespace TnefWriter;
@@ -49,11 +49,11 @@ QByteArray message(const QList<QByteArray>& parts)
     return m + "--B--\r\n";
 }
 
-QStringList captions(QTreeWidget* list)
+QStringList captions(QListWidget* list)
 {
     QStringList out;
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        out << list->topLevelItem(i)->text(0);
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
     return out;
 }
 
@@ -118,7 +118,7 @@ void TestTnefController::unpacksIntoSecondListAndFolder()
     QVERIFY(m_reading->displayed()->TnefFlg());
     const QString second = m_window->state.MyAppDataPath + QStringLiteral("/mail_dat/2nd");
     QCOMPARE(TestEnvironment::readFile(second + QStringLiteral("/a.pdf")), QByteArray("PDF"));
-    QVERIFY(!m_window->ListView2->topLevelItem(0)->icon(0).isNull());
+    QVERIFY(!m_window->ListView2->item(0)->icon().isNull());
     QVERIFY(m_prompt.everything().isEmpty());
 
     // The next message's extraction starts from an empty folder.
@@ -152,8 +152,8 @@ void TestTnefController::damagedStreamEndsTheDisplay()
     QCOMPARE(m_prompt.errors, QStringList{QStringLiteral("Invalid checksum")});
     // The display ended at the TNEF part: an incomplete message is not left
     // on display, and there is nothing to register.
-    QCOMPARE(m_window->ListView1->topLevelItemCount(), 0);
-    QCOMPARE(m_window->ListView2->topLevelItemCount(), 0);
+    QCOMPARE(m_window->ListView1->count(), 0);
+    QCOMPARE(m_window->ListView2->count(), 0);
     QVERIFY(m_window->Edit[0]->text().isEmpty());
     QVERIFY(!m_reading->displayed());
     QVERIFY(!m_window->actions()->DBUpdate->isEnabled());
@@ -165,8 +165,8 @@ void TestTnefController::savingAndOpeningUnpackedFiles()
 {
     const QByteArray tnef = Stream().file("DOC", "報告.doc").file("ASC", "key.asc").bytes();
     m_reading->DispEmlFile(write(message({part("application/ms-tnef", "winmail.dat", tnef)})));
-    QTreeWidget* list = m_window->ListView2;
-    list->setCurrentItem(list->topLevelItem(0));
+    QListWidget* list = m_window->ListView2;
+    list->setCurrentItem(list->item(0));
     QVERIFY(m_reading->OpenWith->isEnabled());
     QVERIFY(m_reading->SaveToDiskA2->isEnabled());
     const QString target = m_env->root() + QStringLiteral("/saved.doc");
@@ -184,7 +184,7 @@ void TestTnefController::savingAndOpeningUnpackedFiles()
     QCOMPARE(m_shell->opened.size(), 1);
     QVERIFY(m_shell->opened.first().endsWith(QStringLiteral("/mail_dat/2nd/報告.doc")));
 
-    list->setCurrentItem(list->topLevelItem(1));
+    list->setCurrentItem(list->item(1));
     QVERIFY(!m_reading->OpenWith->isEnabled());
 }
 
