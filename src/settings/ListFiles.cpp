@@ -4,22 +4,23 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 
 namespace ListFiles {
 
-QStringList loadUtf8(const QString& path)
+QStringList loadUtf8(const QString& path, bool* unreadable)
 {
-    QByteArray bytes = loadBytes(path);
+    QByteArray bytes = loadBytes(path, unreadable);
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     return splitTextLines(QString::fromUtf8(bytes));
 }
 
-QStringList loadDetectingBom(const QString& path)
+QStringList loadDetectingBom(const QString& path, bool* unreadable)
 {
-    const QByteArray bytes = loadBytes(path);
+    const QByteArray bytes = loadBytes(path, unreadable);
     const auto encoding = QStringConverter::encodingForData(bytes);
     QStringDecoder decoder(encoding.value_or(QStringConverter::Utf8), QStringConverter::Flag::ConvertInitialBom);
     QString text = decoder(bytes);
@@ -38,12 +39,20 @@ bool saveUtf8(const QString& path, const QStringList& lines)
     return saveBytes(path, bytes);
 }
 
-QByteArray loadBytes(const QString& path)
+QByteArray loadBytes(const QString& path, bool* unreadable)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    bool failed = false;
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly)) {
+        bytes = file.readAll();
+        failed = file.error() != QFileDevice::NoError;
+    } else {
+        failed = QFileInfo::exists(path);
+    }
+    if (unreadable)
+        *unreadable = failed;
+    return failed ? QByteArray() : bytes;
 }
 
 bool saveBytes(const QString& path, const QByteArray& bytes)

@@ -19,15 +19,17 @@ inline const QString MsgBodyKeys = QStringLiteral("$MsgBody_KeyStr.Txt");
 
 // Text lists are one entry per line, written as UTF-8 with a byte-order mark.
 // Errors while loading or saving are not reported: a missing or unreadable
-// file yields an empty list, a failed save leaves the old file.
+// file yields an empty list, a failed save leaves the old file. unreadable,
+// when given, is set when the file exists but could not be read, so that
+// the caller does not write an empty list over it.
 namespace ListFiles {
 
-QStringList loadUtf8(const QString& path);
+QStringList loadUtf8(const QString& path, bool* unreadable = nullptr);
 // Honours a byte-order mark (UTF-8, UTF-16, UTF-32); without one the text is UTF-8.
-QStringList loadDetectingBom(const QString& path);
+QStringList loadDetectingBom(const QString& path, bool* unreadable = nullptr);
 bool saveUtf8(const QString& path, const QStringList& lines);
 
-QByteArray loadBytes(const QString& path);
+QByteArray loadBytes(const QString& path, bool* unreadable = nullptr);
 bool saveBytes(const QString& path, const QByteArray& bytes);
 
 // Creates an empty file when none is there; an existing one is left alone.

@@ -36,6 +36,24 @@ bool copyFiles(const QString& from, const QString& to, bool overwrite)
     return allCopied;
 }
 
+// Copies every file of the individual folder into the common one, creating
+// it, and reads each copy back. Only then may the individual folder go: the
+// common folder is often not writable (it belongs to the administrator).
+bool copyAndVerify(const QString& from, const QString& to)
+{
+    if (!QDir().mkpath(to) || !copyFiles(from, to, true))
+        return false;
+    const QFileInfoList files = QDir(from).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& file : files) {
+        QFile original(file.filePath());
+        QFile copy(QDir(to).filePath(file.fileName()));
+        if (!original.open(QIODevice::ReadOnly) || !copy.open(QIODevice::ReadOnly)
+            || original.readAll() != copy.readAll())
+            return false;
+    }
+    return true;
+}
+
 void useFolder(QuilletState& state, const QString& folder, const QString& programFile, Prompt& prompt)
 {
     const QString oldWork = workFolderPath(state.MyAppDataPath);
@@ -83,26 +101,29 @@ Outcome toIndividual(const SettingsFolders& folders, QuilletState& state, Prompt
 
 Outcome toCommon(const SettingsFolders& folders, QuilletState& state, Prompt& prompt, const QString& programFile)
 {
+    bool copy = true;
     if (folderExists(folders.common)) {
         switch (prompt.question(CopyToCommonQuestion)) {
         case Prompt::Answer::Yes:
-            // The individual folder is removed next; when its files did not
-            // all reach the common folder, removing it would lose them.
-            if (!copyFiles(folders.individual, folders.common, true)) {
-                prompt.error(CopyFailedMessage + QStringLiteral(": ") + folders.common);
-                return {};
-            }
             break;
         case Prompt::Answer::No:
+            // The existing common settings are used as they are.
+            copy = false;
             state.common_ConfigFlg = false;
             break;
         default:
             return {};
         }
     }
+    // The individual folder is removed next; unless its files are safely in
+    // the common folder (a new one included), removing it would lose them.
+    if (copy && !copyAndVerify(folders.individual, folders.common)) {
+        prompt.error(CopyFailedMessage + QStringLiteral(": ") + folders.common);
+        return {};
+    }
     Outcome outcome;
     if (removeFolder(folders.individual, prompt)) {
-        useFolder(state, folderExists(folders.common) ? folders.common : folders.initial, programFile, prompt);
+        useFolder(state, folders.common, programFile, prompt);
         outcome.completed = true;
     }
     if (!state.common_ConfigFlg) {

@@ -12,6 +12,9 @@ struct StoredLists
     QStringList rankNames;    // $RNK_Name.Txt
     QStringList masks;        // $MSK_List.Txt
     QByteArray mailBodyRtf;   // $MailBody.rtf
+    // Files that exist but could not be read: they are not written back,
+    // so a read error never turns into an emptied file at close.
+    QStringList unreadable;
 
     // Also creates an empty $SMTPPass_Code when there is none.
     static StoredLists load(const QString& appDataFolder);

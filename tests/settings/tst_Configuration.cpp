@@ -3,6 +3,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QDir>
+#include <unistd.h>
 #include <QtTest>
 
 namespace {
@@ -48,6 +49,7 @@ private Q_SLOTS:
     void recipientTicksFollowTheList();
     void newFileSectionsInWriteOrder();
     void loadAndSaveWithListFiles();
+    void listFileThatFailedToLoadIsNotRewritten();
     void fitOntoDesktop_data();
     void fitOntoDesktop();
 };
@@ -406,6 +408,40 @@ void TestConfiguration::loadAndSaveWithListFiles()
     QCOMPARE(again.lists.masks, c.lists.masks);
     QCOMPARE(again.settings.dbPath, QStringLiteral("/data/mail.fdb"));
     QCOMPARE(again.settings.recipientTicks, (QList<bool>{false, true, false}));
+}
+
+void TestConfiguration::listFileThatFailedToLoadIsNotRewritten()
+{
+    TestEnvironment env;
+    const QString folder = env.root() + QStringLiteral("/settings");
+    QDir().mkpath(folder);
+    const QString iniPath = folder + QStringLiteral("/tallowin.ini");
+    // A file that exists but whose reads fail, even for root.
+    const QString failing = folder + QStringLiteral("/failing");
+    QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), failing));
+    bool unreadable = false;
+    QVERIFY(ListFiles::loadUtf8(failing, &unreadable).isEmpty());
+    QVERIFY(unreadable);
+    ListFiles::loadUtf8(folder + QStringLiteral("/absent"), &unreadable);
+    QVERIFY(!unreadable);
+
+    // A list file that could not be read keeps its content at close; the
+    // others are written as usual.
+    const QString rankNames = folder + QStringLiteral("/$RNK_Name.Txt");
+    TestEnvironment::writeFile(rankNames, "\xEF\xBB\xBF" "月次\n");
+    const bool asRoot = ::geteuid() == 0;
+    if (!asRoot)
+        QFile::setPermissions(rankNames, QFileDevice::WriteOwner);
+    Configuration c = Configuration::load(iniPath, folder, false);
+    if (asRoot)
+        c.lists.unreadable << QStringLiteral("$RNK_Name.Txt"); // root reads it anyway: as a failed load would leave it
+    QCOMPARE(c.lists.unreadable, QStringList{QStringLiteral("$RNK_Name.Txt")});
+    c.lists.rankNames.clear();
+    c.lists.recipients = {QStringLiteral("a@example.jp")};
+    QVERIFY(c.save(iniPath, folder));
+    QFile::setPermissions(rankNames, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(TestEnvironment::readFile(rankNames), QByteArray("\xEF\xBB\xBF" "月次\n"));
+    QVERIFY(TestEnvironment::readFile(folder + QStringLiteral("/$MailAddressList.txt")).contains("a@example.jp"));
 }
 
 void TestConfiguration::fitOntoDesktop_data()

@@ -49,7 +49,8 @@ private Q_SLOTS:
     void toCommonCopiesWhenAsked();
     void toCommonNoKeepsCommonAndRestarts();
     void toCommonCancelChangesNothing();
-    void toCommonWithoutCommonFolderUsesInitial();
+    void toCommonWithoutCommonFolderCreatesIt();
+    void toCommonKeepsIndividualWhenCommonCannotBeMade();
     void toCommonKeepsIndividualWhenCopyFails();
     void toCommonRemovalFailureKeepsPaths();
 };
@@ -188,11 +189,12 @@ void TestSettingsSwitch::toCommonCancelChangesNothing()
     QVERIFY(state.common_ConfigFlg);
 }
 
-void TestSettingsSwitch::toCommonWithoutCommonFolderUsesInitial()
+void TestSettingsSwitch::toCommonWithoutCommonFolderCreatesIt()
 {
     TestEnvironment env;
     const SettingsFolders f = env.folders();
     putFile(f.individual, QStringLiteral("tallowin.ini"), "mine");
+    putFile(f.individual, QStringLiteral("$SMTPPass_Code"), "secret");
     QuilletState state = runningFrom(f.individual);
     RecordingPrompt prompt;
 
@@ -200,8 +202,32 @@ void TestSettingsSwitch::toCommonWithoutCommonFolderUsesInitial()
     QVERIFY(prompt.questions.isEmpty());
     QVERIFY(outcome.completed);
     QVERIFY(!outcome.restartNeeded);
-    QCOMPARE(state.MyAppDataPath, f.initial);
-    QCOMPARE(state.IniFilePath, f.initial + QStringLiteral("/tallowin.ini"));
+    // The settings moved into a new common folder, never into the program's.
+    QCOMPARE(state.MyAppDataPath, f.common);
+    QCOMPARE(state.IniFilePath, f.common + QStringLiteral("/tallowin.ini"));
+    QCOMPARE(fileIn(f.common, QStringLiteral("tallowin.ini")), QByteArray("mine"));
+    QCOMPARE(fileIn(f.common, QStringLiteral("$SMTPPass_Code")), QByteArray("secret"));
+    QVERIFY(!QFileInfo::exists(f.individual));
+    QVERIFY(state.common_ConfigFlg);
+}
+
+void TestSettingsSwitch::toCommonKeepsIndividualWhenCommonCannotBeMade()
+{
+    // As for a common folder under /etc/xdg that only the administrator can
+    // create: here a file stands where the folder would be.
+    TestEnvironment env;
+    const SettingsFolders f = env.folders();
+    putFile(f.individual, QStringLiteral("tallowin.ini"), "mine");
+    TestEnvironment::writeFile(f.common, "a file, not a folder");
+    QuilletState state = runningFrom(f.individual);
+    RecordingPrompt prompt;
+
+    const Outcome outcome = toCommon(f, state, prompt, kProgram);
+    QVERIFY(!outcome.completed);
+    QCOMPARE(prompt.errors.size(), 1);
+    QVERIFY(prompt.errors.first().startsWith(QStringLiteral("共通設定フォルダーにコピーできません")));
+    QCOMPARE(fileIn(f.individual, QStringLiteral("tallowin.ini")), QByteArray("mine"));
+    QCOMPARE(state.MyAppDataPath, f.individual);
     QVERIFY(state.common_ConfigFlg);
 }
 

@@ -47,6 +47,7 @@ const QStringList kFontSizes{QStringLiteral("8"),  QStringLiteral("9"),  QString
                              QStringLiteral("12"), QStringLiteral("14"), QStringLiteral("16"), QStringLiteral("18"),
                              QStringLiteral("20"), QStringLiteral("22"), QStringLiteral("24"), QStringLiteral("26"),
                              QStringLiteral("28"), QStringLiteral("36"), QStringLiteral("48"), QStringLiteral("72")};
+const QString kConfigurationNotSaved = QStringLiteral("設定を保存できませんでした\r\n");
 const QString kThemeRestartQuestion = QStringLiteral("スタイル変更を有効にするために\r\nプログラムを再起動します");
 
 QListWidget* newAttachmentList(const char* name)
@@ -646,5 +647,7 @@ void TFrmQuillet::writeConfiguration()
     if (!state.common_ConfigFlg)
         return;
     collectSettings();
-    m_config.save(state.IniFilePath, state.MyAppDataPath);
+    // Leaving silently would lose every change of this run without a word.
+    if (!m_config.save(state.IniFilePath, state.MyAppDataPath))
+        m_prompt->error(kConfigurationNotSaved + state.IniFilePath);
 }

@@ -80,6 +80,7 @@ private Q_SLOTS:
     void parameterTableShowsRowsAndDummyData();
     void readsConfigurationIntoControls();
     void closeWritesLiveValuesAndRemovesWorkFolders();
+    void closeSaysWhenTheConfigurationCannotBeWritten();
     void closeGoesOnWhenFolderCannotBeRemoved();
     void helpArgumentStopsCreation();
     void commandLineThemeIsNotStored();
@@ -125,6 +126,18 @@ std::unique_ptr<TFrmQuillet> TestMainWindow::open(QStringList arguments)
     options.programFile = kProgram;
     options.compatibility = m_compat;
     return std::make_unique<TFrmQuillet>(options);
+}
+
+void TestMainWindow::closeSaysWhenTheConfigurationCannotBeWritten()
+{
+    // Something that is not a file stands where the configuration goes.
+    const QString ini = m_env->folders().individual + QStringLiteral("/tallowin.ini");
+    QDir().mkpath(ini + QStringLiteral("/blocked"));
+    auto w = open();
+    w->close();
+    QCOMPARE(m_prompt.errors.size(), 1);
+    QVERIFY(m_prompt.errors.first().startsWith(QStringLiteral("設定を保存できませんでした")));
+    QVERIFY(m_prompt.errors.first().contains(ini));
 }
 
 void TestMainWindow::menusMatchTheLayout()
