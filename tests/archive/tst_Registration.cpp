@@ -65,6 +65,10 @@ private Q_SLOTS:
     void fontSteps();
     void sortParity();
     void commandLineRegisterListFetch();
+    void fitColumn_data();
+    void fitColumn();
+    void longFileNameAndExtensionAreStoredWithTheirData();
+    void replacementIsReported();
 
 private:
     QString mail(const QString& name, const QByteArray& bytes);
@@ -321,6 +325,61 @@ void TestRegistration::commandLineRegisterListFetch()
     QCOMPARE(p.exitCode(), 0);
     QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), out + QStringLiteral("/a.eml"));
     QCOMPARE(TestEnvironment::readFile(out + QStringLiteral("/a.eml")), TestEnvironment::readFile(a));
+}
+
+void TestRegistration::fitColumn_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("fitted");
+    QTest::newRow("short") << QStringLiteral("件名") << 64 << QStringLiteral("件名");
+    QTest::newRow("exact") << QStringLiteral("abc") << 3 << QStringLiteral("abc");
+    QTest::newRow("cut") << QStringLiteral("abcd") << 3 << QStringLiteral("abc");
+    QTest::newRow("pairs count once") << QStringLiteral("𠮟𠮟𠮟") << 2 << QStringLiteral("𠮟𠮟");
+    QTest::newRow("never half a pair") << QStringLiteral("a𠮟b") << 2 << QStringLiteral("a𠮟");
+    QTest::newRow("empty") << QString() << 1 << QString();
+}
+
+void TestRegistration::fitColumn()
+{
+    QFETCH(QString, value);
+    QFETCH(int, size);
+    QFETCH(QString, fitted);
+    QCOMPARE(Registration::fitColumn(value, size), fitted);
+}
+
+void TestRegistration::longFileNameAndExtensionAreStoredWithTheirData()
+{
+    // An extension longer than its column once left an index row without data.
+    const QString file = mail(QStringLiteral("a.") + QStringLiteral("x").repeated(40), "bytes");
+    const auto result = Registration::registerMessage(
+        *m_dm, inputFor(file, QStringLiteral("<ext@x>"), QStringLiteral("2024/01/05"), QStringLiteral("s")));
+    QVERIFY2(result.ok(), qPrintable(result.message));
+    QVERIFY(result.shortened.contains(QStringLiteral("Message_FileExt")));
+    QCOMPARE(count(*m_dm, "Message_IdxTbl"), 1);
+    QCOMPARE(count(*m_dm, "Message_DatTBL"), 1);
+    QSqlQuery q(m_dm->database());
+    QVERIFY(q.exec(QStringLiteral("select Message_FileExt, MailDat from Message_DatTBL")));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), u'.' + QStringLiteral("x").repeated(15));
+    QCOMPARE(q.value(1).toByteArray(), QByteArray("bytes"));
+}
+
+void TestRegistration::replacementIsReported()
+{
+    const QString a = mail(QStringLiteral("a.eml"), "first");
+    const QString b = mail(QStringLiteral("b.eml"), "different");
+    const auto key = [](const QString& f) {
+        return inputFor(f, QStringLiteral("<r@x>"), QStringLiteral("2024/01/05 1:00:00"), QStringLiteral("s"));
+    };
+    auto result = Registration::registerMessage(*m_dm, key(a));
+    QVERIFY(!result.replaced);
+    result = Registration::registerMessage(*m_dm, key(a));
+    QVERIFY(result.replaced);
+    QVERIFY(!result.replacedOther); // the same bytes again
+    result = Registration::registerMessage(*m_dm, key(b));
+    QVERIFY(result.replacedOther);
+    QCOMPARE(count(*m_dm, "Message_DatTBL"), 1);
 }
 
 QTEST_GUILESS_MAIN(TestRegistration)
