@@ -16,7 +16,6 @@ struct QuilletState
 {
     QString MyAppDataPath;       // application data folder in use
     QString IniFilePath;         // configuration file in use
-    QString CompiledHelpFile;    // program folder + help file
     bool common_ConfigFlg = false; // start-up read the configuration; only then is it written back
     QString Ldb_Host1;           // database host name
     QString Ldb_Path1;           // database file path
@@ -27,10 +26,7 @@ struct QuilletState
     quint16 StyleNum = 0;        // theme number 0-4
     int CDpi = 96;               // screen pixels per inch
     double CFunc = 1.0;          // CDpi / 96
-    QString mwk_MessageFile;
-    QString old_MessageFile;
     bool OlkFlg = false;         // Outlook automation objects exist
     bool EditorEnterOn = false;
     bool FUpdating = false;
-    int MsgReadCounter = 0;
 };

@@ -9,11 +9,18 @@
 #include "support/TestEnvironment.h"
 
 #include <QApplication>
+#include <QTabWidget>
 #include <QtTest>
 
 #include <memory>
 
 // A main window on the test's private folders, asking the recording prompt.
+// The main window's tab area, for checks of its tabs' captions and order.
+inline QTabWidget* tabArea(const QWidget& window)
+{
+    return window.findChild<QTabWidget*>(QStringLiteral("TabArea"));
+}
+
 inline std::unique_ptr<TFrmQuillet> makeTestWindow(const TestEnvironment& env, RecordingPrompt& prompt)
 {
     QuilletOptions options;

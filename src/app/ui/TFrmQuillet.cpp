@@ -269,6 +269,16 @@ void TFrmQuillet::buildPanes()
     Splitter->addWidget(TabArea);
     Splitter->setStretchFactor(1, 1);
     setCentralWidget(Splitter);
+
+    Panes panes;
+    panes.text = Editor;
+    panes.raw = Memo1;
+    std::copy(std::begin(Edit), std::end(Edit), std::begin(panes.fields));
+    panes.list1 = ListView1;
+    panes.list2 = ListView2;
+    panes.tabs = TabArea;
+    panes.drop = Panel1;
+    setPanes(panes);
 }
 
 void TFrmQuillet::buildStatusBar()
@@ -348,7 +358,6 @@ void TFrmQuillet::runCreationSteps(const QuilletOptions& options)
     ClearMessageView();
     state.common_ConfigFlg = true;
 
-    state.CompiledHelpFile = m_programFolder + QStringLiteral("Tallowinhlp.chm");
     readConfiguration(choice.themeGiven);
     // A theme given on the command line is applied for this run only; the
     // theme stored at close stays the one chosen from the menu, else 0.
@@ -496,7 +505,6 @@ void TFrmQuillet::ClearMessageView()
     TabArea->setTabVisible(Attachment1Page, false);
     TabArea->setTabVisible(Attachment2Page, false);
     TabArea->setTabVisible(HtmlPage, false);
-    state.old_MessageFile.clear();
     m_actions->MessageSave->setEnabled(false);
     Q_EMIT messageViewCleared();
 }

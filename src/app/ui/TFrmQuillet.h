@@ -72,9 +72,9 @@ public:
     QMenu* WindowPopup = nullptr;
 
     void ClearMessageView() override;
+    QWidget* page(Page which) const override { return m_pages[which]; }
     void setUpperPaneMode(UpperPaneMode mode) override;
     UpperPaneMode upperPaneMode() const override { return m_paneMode; }
-    QWidget* page(Page which) const override { return m_pages[which]; }
     void setStatusText(int panel, const QString& text) override;
     QString statusText(int panel) const override;
     int statusPanelWidth(int panel) const;
@@ -123,6 +123,15 @@ private:
     void themeExecute(int number);
     void fontBarChanged();
     void showAbout();
+
+    // The panes the subsystems reach through the frame's interface.
+    QTextEdit* Editor = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QLineEdit* Edit[8] = {};
+    QListWidget* ListView1 = nullptr;
+    QListWidget* ListView2 = nullptr;
+    QTabWidget* TabArea = nullptr;
+    QStackedWidget* Panel1 = nullptr;
 
     std::unique_ptr<Prompt> m_ownPrompt;
     Prompt* m_prompt = nullptr;

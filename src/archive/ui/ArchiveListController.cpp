@@ -57,8 +57,8 @@ ArchiveListController::ArchiveListController(MainFrame& window, TDm_Ldb& databas
         closeList();
     });
 
-    connect(window.TabArea, &QTabWidget::tabBarDoubleClicked, this, [this](int index) {
-        if (m_window.TabArea->widget(index) == m_list)
+    connect(&window, &MainFrame::pageTabDoubleClicked, this, [this](QWidget* page) {
+        if (page == m_list)
             floatList();
     });
     m_list->closeQuery = [this] {
@@ -156,9 +156,7 @@ void ArchiveListController::closeList()
         action->setEnabled(false);
     if (isFloating())
         dockList();
-    const int page = m_window.TabArea->indexOf(m_list);
-    if (page >= 0)
-        m_window.TabArea->removeTab(page);
+    m_window.removeTrailingPage(m_list);
     m_list->hide();
     m_list->setParent(&m_window);
     a->DBUpdate->setEnabled(false);
@@ -171,11 +169,8 @@ bool ArchiveListController::isFloating() const
 
 void ArchiveListController::floatList()
 {
-    QTabWidget* tabs = m_window.TabArea;
-    const int page = tabs->indexOf(m_list);
-    if (page < 0)
+    if (!m_window.removeTrailingPage(m_list))
         return;
-    tabs->removeTab(page);
     if (m_dm.isListOpen())
         m_window.state.pmode |= PMode::ListFloating;
     else
@@ -184,7 +179,7 @@ void ArchiveListController::floatList()
     m_list->setWindowTitle(kListCaption);
     m_list->resize(m_window.settings().listWindow.width, m_window.settings().listWindow.height);
     // It opens where the page was.
-    m_list->move(tabs->mapToGlobal(QPoint(24, 24)));
+    m_list->move(m_window.pagesOrigin() + QPoint(24, 24));
     m_list->show();
 }
 
@@ -192,19 +187,12 @@ void ArchiveListController::dockList()
 {
     m_window.state.pmode &= quint16(~PMode::ListFloating);
     m_list->setParent(&m_window);
-    QTabWidget* tabs = m_window.TabArea;
-    tabs->addTab(m_list, kListCaption);
-    m_list->show();
-    tabs->setCurrentIndex(tabs->count() - 1);
+    m_window.addTrailingPage(m_list, kListCaption);
 }
 
 void ArchiveListController::ShowDBList()
 {
-    QTabWidget* tabs = m_window.TabArea;
-    if (tabs->indexOf(m_list) < 0)
-        tabs->addTab(m_list, kListCaption);
-    m_list->show();
-    tabs->setCurrentIndex(tabs->count() - 1);
+    m_window.addTrailingPage(m_list, kListCaption);
     if (m_dm.FDTbl1()->rowCount() > 0 && !m_list->DBGrid1->currentIndex().isValid())
         m_list->DBGrid1->setCurrentIndex(m_dm.FDTbl1()->index(0, 1));
     connect(m_list->DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

@@ -57,9 +57,9 @@ RegistrationController::RegistrationController(MainFrame& window, TDm_Ldb& datab
 {
     connect(window.actions()->DBUpdate, &QAction::triggered, this, &RegistrationController::DBUpdateExecute);
     connect(window.actions()->MessageOpen, &QAction::triggered, this, &RegistrationController::MessageOpenExecute);
-    window.Panel1->setAcceptDrops(true);
-    window.Editor->setAcceptDrops(false);
-    window.Panel1->installEventFilter(this);
+    window.dropTarget()->setAcceptDrops(true);
+    window.textPane()->setAcceptDrops(false);
+    window.dropTarget()->installEventFilter(this);
     if (!reading.outlookDisplay) {
         reading.outlookDisplay = [this](const QString&) {
             m_window.ClearMessageView();
@@ -163,9 +163,9 @@ bool RegistrationController::displayFile(const QString& path, const QString& sto
 bool RegistrationController::displayChosenFile(const QString& path)
 {
     MainActions* a = m_window.actions();
-    m_window.ListView1->clear();
-    m_window.ListView2->clear();
-    m_window.Editor->clear();
+    m_window.attachmentList(1)->clear();
+    m_window.attachmentList(2)->clear();
+    m_window.textPane()->clear();
     bool shown = false;
     switch (messageFileKind(path)) {
     case MessageFileKind::Eml:
@@ -194,8 +194,8 @@ bool RegistrationController::displayChosenFile(const QString& path)
 
 void RegistrationController::openFiles(const QStringList& files)
 {
-    m_window.TabArea->setTabVisible(MainFrame::Attachment1Page, false);
-    m_window.TabArea->setTabVisible(MainFrame::Attachment2Page, false);
+    m_window.setPageVisible(MainFrame::Attachment1Page, false);
+    m_window.setPageVisible(MainFrame::Attachment2Page, false);
     const int n = int(files.size());
     int countdown = n;
     bool batch = false;
@@ -225,7 +225,7 @@ void RegistrationController::openFiles(const QStringList& files)
 
 bool RegistrationController::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_window.Panel1)
+    if (watched != m_window.dropTarget())
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::DragEnter: {
@@ -233,14 +233,14 @@ bool RegistrationController::eventFilter(QObject* watched, QEvent* event)
         const QMimeData* data = drag->mimeData();
         if (data->hasUrls() || data->hasFormat(QStringLiteral("message/rfc822"))) {
             drag->acceptProposedAction();
-            m_window.Editor->hide();
+            m_window.textPane()->hide();
         } else {
             drag->ignore();
         }
         return true;
     }
     case QEvent::DragLeave:
-        m_window.Editor->show();
+        m_window.textPane()->show();
         return true;
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
@@ -312,9 +312,9 @@ void RegistrationController::dropItems(const QList<DropItem>& items)
     bool batch = false;
     for (int i = 0; i < n; ++i) {
         const DropItem& item = items.at(i);
-        m_window.ListView1->clear();
-        m_window.ListView2->clear();
-        m_window.Editor->clear();
+        m_window.attachmentList(1)->clear();
+        m_window.attachmentList(2)->clear();
+        m_window.textPane()->clear();
         if (messageFileKind(item.name) == MessageFileKind::Other) {
             m_window.prompt().information(kNotMail);
             break;
@@ -338,7 +338,7 @@ void RegistrationController::dropItems(const QList<DropItem>& items)
         }
         a->MessageSave->setEnabled(true);
         if (n > 1) {
-            m_window.Editor->show();
+            m_window.textPane()->show();
             if (!batch && countdown == n)
                 batch = askBatch();
             const bool hasId = !m_reading.displayed()->field(DisplayedMessage::MessageId).trimmed().isEmpty();
@@ -358,5 +358,5 @@ void RegistrationController::dropItems(const QList<DropItem>& items)
             --countdown;
         }
     }
-    m_window.Editor->show();
+    m_window.textPane()->show();
 }

@@ -3,17 +3,17 @@
 #include "base/QuilletState.h"
 
 #include <QMainWindow>
+#include <QPoint>
 
 class AppSettings;
 class ChildProcessRunner;
 class MainActions;
 class Prompt;
 class QLineEdit;
+class QListWidget;
 class QPlainTextEdit;
-class QStackedWidget;
 class QTabWidget;
 class QTextEdit;
-class QListWidget;
 class SettingsFolders;
 class StoredLists;
 
@@ -45,21 +45,38 @@ public:
     virtual QString programFile() const = 0;
     virtual QString programFolderPath() const = 0;
 
-    // The message panes the reading subsystem fills.
-    QTextEdit* Editor = nullptr;           // read-only message text pane
-    QPlainTextEdit* Memo1 = nullptr;       // raw message text on the hidden "Data" page
-    QLineEdit* Edit[8] = {};               // Edit1 ... Edit8 of "書誌情報"
-    QListWidget* ListView1 = nullptr;      // attachment list I
-    QListWidget* ListView2 = nullptr;      // attachment list II
-    QTabWidget* TabArea = nullptr;
-    QStackedWidget* Panel1 = nullptr;      // the upper pane: the drop target in normal mode
-
+    // The message view: the panes a display fills.
+    QTextEdit* textPane() const { return m_panes.text; }                // Editor: the read-only message text
+    QPlainTextEdit* rawTextPane() const { return m_panes.raw; }         // Memo1: the raw message, on the hidden "Data" page
+    QLineEdit* headerField(int index) const;                            // Edit1 ... Edit8 of "書誌情報", counted from 0
+    QListWidget* attachmentList(int which) const;                       // 1: attachment list I, 2: list II
     virtual void ClearMessageView() = 0;
+
+    // The tab pages, by their fixed index.
+    int currentPage() const;
+    void showPage(int page);
+    bool isPageVisible(int page) const;
+    void setPageVisible(int page, bool visible);
+    virtual QWidget* page(Page which) const = 0;
+    // A subsystem's own page after the fixed ones (the archive list):
+    // appended and brought forward; taken out again (false when it was not
+    // such a page); whether it is a page.
+    void addTrailingPage(QWidget* widget, const QString& caption);
+    bool removeTrailingPage(QWidget* widget);
+    bool holdsPage(QWidget* widget) const;
+    // The tab area's top left corner on the screen: a page taken out opens
+    // as a window where it was.
+    QPoint pagesOrigin() const;
+
+    // The upper pane.
     virtual void setUpperPaneMode(UpperPaneMode mode) = 0;
     virtual UpperPaneMode upperPaneMode() const = 0;
-    virtual QWidget* page(Page which) const = 0;
+    QWidget* dropTarget() const { return m_panes.drop; }      // Panel1: messages are dropped here in normal mode
+
+    // The status bar.
     virtual void setStatusText(int panel, const QString& text) = 0;
     virtual QString statusText(int panel) const = 0;
+
     // A caption carrying the database: shown, and written for a second
     // starting instance to find this window by.
     virtual void setDatabaseCaption(const QString& caption) = 0;
@@ -74,6 +91,22 @@ public:
             setWindowFlag(Qt::WindowStaysOnTopHint, false);
     }
 
+protected:
+    // The window hands its panes over once it has built them. They are held
+    // here, not asked for through virtual calls, so that event filters that
+    // run while the window's children are destroyed still find them.
+    struct Panes
+    {
+        QTextEdit* text = nullptr;
+        QPlainTextEdit* raw = nullptr;
+        QLineEdit* fields[8] = {};
+        QListWidget* list1 = nullptr;
+        QListWidget* list2 = nullptr;
+        QTabWidget* tabs = nullptr;
+        QWidget* drop = nullptr;
+    };
+    void setPanes(const Panes& panes);
+
 Q_SIGNALS:
     // The window is closing: controllers release what they hold (the
     // archive connection, the lock) before the work folders go and
@@ -83,4 +116,9 @@ Q_SIGNALS:
     void messageViewCleared();
     // The user left the parameter table after editing it.
     void parametersEdited();
+    // A double click on the tab of that page.
+    void pageTabDoubleClicked(QWidget* page);
+
+private:
+    Panes m_panes;
 };

@@ -64,8 +64,7 @@ public:
 
     void showPage(int page) override
     {
-        if (m_c.m_window.TabArea->currentIndex() != page)
-            m_c.m_window.TabArea->setCurrentIndex(page);
+        m_c.m_window.showPage(page);
     }
     void listAttachment(const MimePart& part, const AttachmentListing& item) override
     {
@@ -75,13 +74,13 @@ public:
     {
         return m_c.tnefExtraction ? m_c.tnefExtraction(part) : true;
     }
-    void setText(const QString& text) override { m_c.m_window.Editor->setPlainText(text); }
+    void setText(const QString& text) override { m_c.m_window.textPane()->setPlainText(text); }
     void showHtml(const QString& html) override { m_c.showHtml(html); }
     bool decryptInline(const QStringList& lines) override
     {
         if (m_c.inlineDecryption)
             return m_c.inlineDecryption(lines);
-        m_c.m_window.Editor->setPlainText(lines.join(u'\n'));
+        m_c.m_window.textPane()->setPlainText(lines.join(u'\n'));
         return true;
     }
     bool decryptHeaderless(const QString& headerBlock) override
@@ -104,7 +103,7 @@ ReadingController::ReadingController(MainFrame& window, std::unique_ptr<Shell> s
     auto* layout = new QVBoxLayout(window.page(MainFrame::HtmlPage));
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_web);
-    for (QListWidget* list : {window.ListView1, window.ListView2}) {
+    for (QListWidget* list : {window.attachmentList(1), window.attachmentList(2)}) {
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setContextMenuPolicy(Qt::CustomContextMenu);
         list->installEventFilter(this);
@@ -118,21 +117,21 @@ ReadingController::ReadingController(MainFrame& window, std::unique_ptr<Shell> s
     connect(a->EditorPrint, &QAction::triggered, this, &ReadingController::EditorPrintExecute);
     connect(&window, &MainFrame::messageViewCleared, this, &ReadingController::clearView);
     connect(&window, &MainFrame::shuttingDown, m_web, &MailWebView::close);
-    connect(window.Editor, &QTextEdit::cursorPositionChanged, this, &ReadingController::showCaret);
+    connect(window.textPane(), &QTextEdit::cursorPositionChanged, this, &ReadingController::showCaret);
     // The header fields edit the displayed message: an edited subject is
     // stored as edited.
     for (int i = 0; i < 8; ++i)
-        connect(window.Edit[i], &QLineEdit::textChanged, this, [this, i](const QString& text) { editField(i, text); });
-    window.Editor->installEventFilter(this);
-    window.Editor->viewport()->installEventFilter(this);
+        connect(window.headerField(i), &QLineEdit::textChanged, this, [this, i](const QString& text) { editField(i, text); });
+    window.textPane()->installEventFilter(this);
+    window.textPane()->viewport()->installEventFilter(this);
 
-    connect(window.ListView1, &QListWidget::itemSelectionChanged, this, &ReadingController::ListView1SelectItem);
-    connect(window.ListView2, &QListWidget::itemSelectionChanged, this, &ReadingController::ListView2SelectItem);
-    connect(window.ListView1, &QListWidget::itemDoubleClicked, this, &ReadingController::ListView1DblClick);
-    connect(window.ListView1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { ListView1Popup->popup(m_window.ListView1->viewport()->mapToGlobal(at)); });
-    connect(window.ListView2, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { ListView2Popup->popup(m_window.ListView2->viewport()->mapToGlobal(at)); });
+    connect(window.attachmentList(1), &QListWidget::itemSelectionChanged, this, &ReadingController::ListView1SelectItem);
+    connect(window.attachmentList(2), &QListWidget::itemSelectionChanged, this, &ReadingController::ListView2SelectItem);
+    connect(window.attachmentList(1), &QListWidget::itemDoubleClicked, this, &ReadingController::ListView1DblClick);
+    connect(window.attachmentList(1), &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { ListView1Popup->popup(m_window.attachmentList(1)->viewport()->mapToGlobal(at)); });
+    connect(window.attachmentList(2), &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { ListView2Popup->popup(m_window.attachmentList(2)->viewport()->mapToGlobal(at)); });
 }
 
 ReadingController::~ReadingController() = default;
@@ -221,9 +220,9 @@ bool ReadingController::DispEmlFile(const QString& path, const QString& storedNa
         return false;
     }
     m_message = shown->sharedParsed();
-    m_window.Memo1->setPlainText(QString::fromUtf8(shown->bytes()));
+    m_window.rawTextPane()->setPlainText(QString::fromUtf8(shown->bytes()));
     for (int i = 0; i < DisplayedMessage::FieldCount; ++i)
-        m_window.Edit[i]->setText(shown->field(DisplayedMessage::Field(i)));
+        m_window.headerField(i)->setText(shown->field(DisplayedMessage::Field(i)));
 
     m_icons1 = std::make_unique<TFileAssociationDetails>(m_window.state.CDpi);
     WindowSink sink(*this);
@@ -248,10 +247,8 @@ void ReadingController::editField(int index, const QString& text)
 
 void ReadingController::showHtml(const QString& html)
 {
-    QTabWidget* tabs = m_window.TabArea;
-    if (tabs->currentIndex() != MainFrame::HtmlPage)
-        tabs->setCurrentIndex(MainFrame::HtmlPage);
-    tabs->setTabVisible(MainFrame::HtmlPage, true);
+    m_window.showPage(MainFrame::HtmlPage);
+    m_window.setPageVisible(MainFrame::HtmlPage, true);
     m_window.leaveStayOnTop();
     if (!m_web->created()) {
         const QString data = webViewDataFolderPath(m_window.state.MyAppDataPath, m_window.programFile())
@@ -267,8 +264,7 @@ void ReadingController::showHtml(const QString& html)
 
 void ReadingController::zoom(bool increase)
 {
-    if (m_window.TabArea->currentIndex() != MainFrame::HtmlPage)
-        m_window.TabArea->setCurrentIndex(MainFrame::HtmlPage);
+    m_window.showPage(MainFrame::HtmlPage);
     m_web->setZoomFactor(Zoom::step(m_web->zoomFactor(), increase));
     if (!m_zoomFixed) {
         m_window.settings().parameters.setValue(QStringLiteral("ZOOM"), Zoom::percentText(m_web->zoomFactor()));
@@ -279,7 +275,6 @@ void ReadingController::zoom(bool increase)
 void ReadingController::DispMsgDatExecute()
 {
     QuilletState& state = m_window.state;
-    state.MsgReadCounter = 0;
     state.pmode |= PMode::ShownFromArchive;
     if (!archive.listOpen || !archive.listOpen())
         return;
@@ -289,8 +284,7 @@ void ReadingController::DispMsgDatExecute()
         m_window.prompt().information(kRowError);
         return;
     }
-    QTabWidget* tabs = m_window.TabArea;
-    if (m_window.Edit[0]->text() != id) {
+    if (m_window.headerField(0)->text() != id) {
         m_window.setStatusText(2, kLoading);
         const QString work = archive.fetchToWorkFolder ? archive.fetchToWorkFolder(id, date) : QString();
         if (work.isEmpty())
@@ -308,20 +302,18 @@ void ReadingController::DispMsgDatExecute()
             m_window.prompt().information(kNotMail);
             break;
         }
-        for (const QString& copy : {work, state.mwk_MessageFile}) {
-            if (!copy.isEmpty() && QFile::exists(copy))
-                QFile::remove(copy);
-        }
+        if (QFile::exists(work))
+            QFile::remove(work);
         m_window.actions()->MessageSave->setEnabled(m_displayed != nullptr);
         return;
     }
-    if (tabs->isTabVisible(MainFrame::HtmlPage)) {
-        tabs->setCurrentIndex(MainFrame::HtmlPage);
+    if (m_window.isPageVisible(MainFrame::HtmlPage)) {
+        m_window.showPage(MainFrame::HtmlPage);
         m_window.leaveStayOnTop();
-    } else if (tabs->isTabVisible(MainFrame::Attachment1Page)) {
-        tabs->setCurrentIndex(MainFrame::Attachment1Page);
-    } else if (tabs->isTabVisible(MainFrame::HeaderPage)) {
-        tabs->setCurrentIndex(MainFrame::HeaderPage);
+    } else if (m_window.isPageVisible(MainFrame::Attachment1Page)) {
+        m_window.showPage(MainFrame::Attachment1Page);
+    } else if (m_window.isPageVisible(MainFrame::HeaderPage)) {
+        m_window.showPage(MainFrame::HeaderPage);
     }
 }
 
@@ -330,18 +322,18 @@ void ReadingController::DispMsgDatExecute()
 bool ReadingController::eventFilter(QObject* watched, QEvent* event)
 {
     QuilletState& state = m_window.state;
-    if (watched == m_window.Editor) {
+    if (watched == m_window.textPane()) {
         if (event->type() == QEvent::FocusIn)
             state.EditorEnterOn = true;
         else if (event->type() == QEvent::FocusOut)
             state.EditorEnterOn = false;
     }
-    if ((watched == m_window.Editor || watched == m_window.Editor->viewport()) && event->type() == QEvent::Enter)
-        m_window.actions()->EditorPrint->setEnabled(!m_window.Editor->toPlainText().isEmpty());
+    if ((watched == m_window.textPane() || watched == m_window.textPane()->viewport()) && event->type() == QEvent::Enter)
+        m_window.actions()->EditorPrint->setEnabled(!m_window.textPane()->toPlainText().isEmpty());
     if (event->type() == QEvent::Leave) {
-        if (watched == m_window.ListView1)
+        if (watched == m_window.attachmentList(1))
             ListView1MouseLeave();
-        else if (watched == m_window.ListView2)
+        else if (watched == m_window.attachmentList(2))
             ListView2MouseLeave();
     }
     return QObject::eventFilter(watched, event);
@@ -349,7 +341,7 @@ bool ReadingController::eventFilter(QObject* watched, QEvent* event)
 
 void ReadingController::showCaret()
 {
-    QTextEdit* editor = m_window.Editor;
+    QTextEdit* editor = m_window.textPane();
     if (!m_window.state.EditorEnterOn || editor->toPlainText().isEmpty())
         return;
     const QTextCursor cursor = editor->textCursor();
@@ -363,7 +355,7 @@ void ReadingController::EditorPrintExecute()
     printer.setDocName(QStringLiteral("印刷Title"));
     QPrintDialog dialog(&printer, &m_window);
     if (dialog.exec() == QDialog::Accepted)
-        m_window.Editor->document()->print(&printer);
+        m_window.textPane()->document()->print(&printer);
 }
 
 // ---------------------------------------------------------------- attachments
@@ -377,8 +369,8 @@ void ReadingController::listInList1(const MimePart&, const AttachmentListing& it
     }
     m_icons1->GetFileIconsAndDescriptions();
     Delay(100);
-    m_window.TabArea->setTabVisible(MainFrame::Attachment1Page, true);
-    QListWidget* list = m_window.ListView1;
+    m_window.setPageVisible(MainFrame::Attachment1Page, true);
+    QListWidget* list = m_window.attachmentList(1);
     auto* entry = new QListWidgetItem(item.caption, list);
     entry->setToolTip(TFileAssociationDetails::descriptionForExtension(item.iconType));
     const int index = list->count() - 1;
@@ -388,12 +380,12 @@ void ReadingController::listInList1(const MimePart&, const AttachmentListing& it
 
 void ReadingController::listInList2(const QString& caption, const QString& iconType)
 {
-    QListWidget* list = m_window.ListView2;
+    QListWidget* list = m_window.attachmentList(2);
     if (list->count() == 0 || !m_icons2)
         m_icons2 = std::make_unique<TFileAssociationDetails>(m_window.state.CDpi);
     m_icons2->AddExtension(iconType);
     m_icons2->GetFileIconsAndDescriptions();
-    m_window.TabArea->setTabVisible(MainFrame::Attachment2Page, true);
+    m_window.setPageVisible(MainFrame::Attachment2Page, true);
     auto* entry = new QListWidgetItem(caption, list);
     entry->setToolTip(TFileAssociationDetails::descriptionForExtension(iconType));
     entry->setIcon(m_icons2->images().value(list->count() - 1));
@@ -402,7 +394,7 @@ void ReadingController::listInList2(const QString& caption, const QString& iconT
 
 QString ReadingController::selectedCaption(int list) const
 {
-    QListWidget* view = list == 1 ? m_window.ListView1 : m_window.ListView2;
+    QListWidget* view = list == 1 ? m_window.attachmentList(1) : m_window.attachmentList(2);
     const QList<QListWidgetItem*> selected = view->selectedItems();
     return selected.isEmpty() ? QString() : selected.first()->text();
 }
@@ -440,7 +432,7 @@ void ReadingController::ListView2SelectItem()
 
 void ReadingController::ListView1MouseLeave()
 {
-    if (!m_window.ListView1->selectedItems().isEmpty())
+    if (!m_window.attachmentList(1)->selectedItems().isEmpty())
         return;
     for (QAction* a : {SavetoDisk, OpenWith, DecryptGpg, SaveToDiskDGpg})
         a->setEnabled(false);
@@ -448,7 +440,7 @@ void ReadingController::ListView1MouseLeave()
 
 void ReadingController::ListView2MouseLeave()
 {
-    if (!m_window.ListView2->selectedItems().isEmpty())
+    if (!m_window.attachmentList(2)->selectedItems().isEmpty())
         return;
     for (QAction* a : {SavetoDisk, SaveToDiskA2, OpenWith, OpenWithA2})
         a->setEnabled(false);
@@ -476,7 +468,7 @@ bool ReadingController::writeAttachment(const QString& caption, const QString& p
 
 void ReadingController::SavetoDiskExecute()
 {
-    const int page = m_window.TabArea->currentIndex();
+    const int page = m_window.currentPage();
     if (page == MainFrame::Attachment1Page) {
         const QString caption = selectedCaption(1);
         const bool outlook = m_displayed && m_displayed->kind() == MessageFileKind::Msg;
@@ -524,7 +516,7 @@ void ReadingController::SaveToDiskA2Execute()
 void ReadingController::OpenWithExecute()
 {
     m_window.leaveStayOnTop();
-    const int page = m_window.TabArea->currentIndex();
+    const int page = m_window.currentPage();
     if (page == MainFrame::Attachment1Page)
         OpenWithA1->trigger();
     else if (page == MainFrame::Attachment2Page)

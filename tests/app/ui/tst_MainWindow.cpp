@@ -6,6 +6,7 @@
 #include "app/ui/TFrmQuillet.h"
 #include "app/ui/UiFont.h"
 #include "platform/CompatibilityLayer.h"
+#include "support/GuiTest.h"
 #include "support/RecordingPrompt.h"
 #include "support/TestEnvironment.h"
 
@@ -215,7 +216,7 @@ void TestMainWindow::buttonBarAndWindowPopup()
     QCOMPARE(w->actions()->EditorPrint->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
     // It opens on the text pane.
     w->show();
-    Q_EMIT w->Editor->customContextMenuRequested(QPoint(5, 5));
+    Q_EMIT w->textPane()->customContextMenuRequested(QPoint(5, 5));
     QVERIFY(w->WindowPopup->isVisible());
     w->WindowPopup->close();
     // A bar dragged out enables its show action; the action docks it back.
@@ -237,46 +238,46 @@ void TestMainWindow::tabsInOrderWithHiddenPages()
 {
     auto w = open();
     QStringList tabs;
-    for (int i = 0; i < w->TabArea->count(); ++i)
-        tabs << w->TabArea->tabText(i);
+    for (int i = 0; i < tabArea(*w)->count(); ++i)
+        tabs << tabArea(*w)->tabText(i);
     QCOMPARE(tabs, (QStringList{QStringLiteral("HTML"), QStringLiteral("添付ファイルⅠ"), QStringLiteral("添付ファイルⅡ"),
                                 QStringLiteral("書誌情報"), QStringLiteral("パラメータ設定"), QStringLiteral("Data"),
                                 QStringLiteral("DB File処理"), QStringLiteral("Mail 送信")}));
     // No message shown yet, no optional tab chosen: every page is hidden.
-    for (int i = 0; i < w->TabArea->count(); ++i)
-        QVERIFY2(!w->TabArea->isTabVisible(i), qPrintable(w->TabArea->tabText(i)));
+    for (int i = 0; i < tabArea(*w)->count(); ++i)
+        QVERIFY2(!w->isPageVisible(i), qPrintable(tabArea(*w)->tabText(i)));
 
     w->actions()->DispTAB1->trigger();
-    QVERIFY(w->TabArea->isTabVisible(TFrmQuillet::HeaderPage));
+    QVERIFY(w->isPageVisible(TFrmQuillet::HeaderPage));
     w->actions()->DispTAB3->trigger();
-    QVERIFY(w->TabArea->isTabVisible(TFrmQuillet::ParameterPage));
+    QVERIFY(w->isPageVisible(TFrmQuillet::ParameterPage));
     w->actions()->DispTAB1->trigger();
-    QVERIFY(!w->TabArea->isTabVisible(TFrmQuillet::HeaderPage));
-    QVERIFY(!w->TabArea->isTabVisible(TFrmQuillet::DataPage));
+    QVERIFY(!w->isPageVisible(TFrmQuillet::HeaderPage));
+    QVERIFY(!w->isPageVisible(TFrmQuillet::DataPage));
 }
 
 void TestMainWindow::upperPaneModesAreExclusive()
 {
     auto w = open();
     QCOMPARE(w->upperPaneMode(), TFrmQuillet::UpperPaneMode::Normal);
-    QCOMPARE(w->Panel1->currentWidget(), w->Editor);
-    QCOMPARE(w->Editor->placeholderText(), QStringLiteral("ここにメッセージ(ファイル)をドロップしてください"));
-    QVERIFY(w->Editor->isReadOnly());
+    QCOMPARE(w->findChild<QStackedWidget*>(QStringLiteral("Panel1"))->currentWidget(), w->textPane());
+    QCOMPARE(w->textPane()->placeholderText(), QStringLiteral("ここにメッセージ(ファイル)をドロップしてください"));
+    QVERIFY(w->textPane()->isReadOnly());
 
     w->setUpperPaneMode(TFrmQuillet::UpperPaneMode::Backup);
-    QCOMPARE(w->Panel1->currentWidget()->objectName(), QStringLiteral("BackupPane"));
-    QVERIFY(w->TabArea->isTabVisible(TFrmQuillet::DBFilePage));
-    QVERIFY(!w->TabArea->isTabVisible(TFrmQuillet::MailSendPage));
+    QCOMPARE(w->findChild<QStackedWidget*>(QStringLiteral("Panel1"))->currentWidget()->objectName(), QStringLiteral("BackupPane"));
+    QVERIFY(w->isPageVisible(TFrmQuillet::DBFilePage));
+    QVERIFY(!w->isPageVisible(TFrmQuillet::MailSendPage));
 
     w->setUpperPaneMode(TFrmQuillet::UpperPaneMode::Sender);
-    QCOMPARE(w->Panel1->currentWidget()->objectName(), QStringLiteral("SenderPane"));
-    QVERIFY(!w->TabArea->isTabVisible(TFrmQuillet::DBFilePage));
-    QVERIFY(w->TabArea->isTabVisible(TFrmQuillet::MailSendPage));
+    QCOMPARE(w->findChild<QStackedWidget*>(QStringLiteral("Panel1"))->currentWidget()->objectName(), QStringLiteral("SenderPane"));
+    QVERIFY(!w->isPageVisible(TFrmQuillet::DBFilePage));
+    QVERIFY(w->isPageVisible(TFrmQuillet::MailSendPage));
 
     w->setUpperPaneMode(TFrmQuillet::UpperPaneMode::Normal);
-    QCOMPARE(w->Panel1->currentWidget(), w->Editor);
-    QVERIFY(!w->TabArea->isTabVisible(TFrmQuillet::DBFilePage));
-    QVERIFY(!w->TabArea->isTabVisible(TFrmQuillet::MailSendPage));
+    QCOMPARE(w->findChild<QStackedWidget*>(QStringLiteral("Panel1"))->currentWidget(), w->textPane());
+    QVERIFY(!w->isPageVisible(TFrmQuillet::DBFilePage));
+    QVERIFY(!w->isPageVisible(TFrmQuillet::MailSendPage));
 }
 
 void TestMainWindow::statusBarMinimumSizeAndFont()
@@ -331,10 +332,10 @@ void TestMainWindow::readsConfigurationIntoControls()
     QCOMPARE(w->state.Ldb_Path1, QStringLiteral("/data/mail.fdb"));
     QCOMPARE(w->size(), QSize(700, 560));
     QVERIFY(w->actions()->DispTAB1->isChecked());
-    QVERIFY(w->TabArea->isTabVisible(TFrmQuillet::HeaderPage));
-    QVERIFY(!w->TabArea->isTabVisible(TFrmQuillet::ParameterPage));
-    QCOMPARE(w->Editor->font().family(), QStringLiteral("IPAGothic"));
-    QCOMPARE(w->Editor->font().pointSize(), 14);
+    QVERIFY(w->isPageVisible(TFrmQuillet::HeaderPage));
+    QVERIFY(!w->isPageVisible(TFrmQuillet::ParameterPage));
+    QCOMPARE(w->textPane()->font().family(), QStringLiteral("IPAGothic"));
+    QCOMPARE(w->textPane()->font().pointSize(), 14);
     QCOMPARE(w->FontSizeBox->currentText(), QStringLiteral("14"));
     QCOMPARE(w->ColorBox->currentText(), QStringLiteral("Red"));
     QVERIFY(QFileInfo(workFolderPath(w->state.MyAppDataPath)).isDir());

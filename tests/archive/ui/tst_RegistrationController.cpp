@@ -161,7 +161,7 @@ void TestRegistrationController::singleFileIsShownAndRegisteredWithDBUpdate()
     m_prompt.openAnswers = {{file(1)}};
     m_window->actions()->MessageOpen->trigger();
     QVERIFY(m_prompt.questions.isEmpty());
-    QCOMPARE(m_window->Edit[0]->text(), QStringLiteral("<m1@example.jp>"));
+    QCOMPARE(m_window->headerField(0)->text(), QStringLiteral("<m1@example.jp>"));
     QVERIFY(m_window->actions()->DBUpdate->isEnabled());
     QCOMPARE(m_window->settings().mlReadPath, m_env->root() + QStringLiteral("/in"));
     m_window->actions()->DBUpdate->trigger();
@@ -171,7 +171,7 @@ void TestRegistrationController::singleFileIsShownAndRegisteredWithDBUpdate()
     QCOMPARE(rows("Message_DatTBL"), 1);
 
     // An empty message id is refused in the status bar.
-    m_window->Edit[0]->setText(QStringLiteral("  "));
+    m_window->headerField(0)->setText(QStringLiteral("  "));
     m_window->actions()->DBUpdate->setEnabled(true);
     m_window->actions()->DBUpdate->trigger();
     QCOMPARE(m_window->statusText(2), QStringLiteral("このメールデータはDB更新できません"));
@@ -182,7 +182,7 @@ void TestRegistrationController::editedSubjectIsStored()
 {
     m_prompt.openAnswers = {{file(1)}};
     m_window->actions()->MessageOpen->trigger();
-    m_window->Edit[7]->setText(QStringLiteral("手で直した件名"));
+    m_window->headerField(7)->setText(QStringLiteral("手で直した件名"));
     m_window->actions()->DBUpdate->trigger();
     QSqlQuery q(m_archive->database().database());
     QVERIFY(q.exec(QStringLiteral("select Message_Subject from Message_IdxTbl")));
@@ -287,8 +287,8 @@ void TestRegistrationController::listShowsColumnsFromSettingsAndDisplaysAgain()
     m_window->actions()->DBConnect->trigger();
     QVERIFY(m_window->actions()->DBConnect->isChecked());
     QVERIFY(m_window->state.pmode & PMode::ListOpen);
-    QCOMPARE(m_window->TabArea->tabText(m_window->TabArea->count() - 1), QStringLiteral("DB List View"));
-    QCOMPARE(m_window->TabArea->currentIndex(), m_window->TabArea->count() - 1);
+    QCOMPARE(tabArea(*m_window)->tabText(tabArea(*m_window)->count() - 1), QStringLiteral("DB List View"));
+    QCOMPARE(m_window->currentPage(), tabArea(*m_window)->count() - 1);
     QCOMPARE(m_window->statusText(2), QStringLiteral("DBと接続しました"));
     QVERIFY(m_window->actions()->DispMsgDat->isEnabled());
     QVERIFY(m_window->actions()->DBSelect->isEnabled());
@@ -302,17 +302,17 @@ void TestRegistrationController::listShowsColumnsFromSettingsAndDisplaysAgain()
 
     // Newest first: mail2 (2 Jan) is the first row.
     grid->setCurrentIndex(grid->model()->index(0, 0));
-    m_window->Edit[0]->clear();
+    m_window->headerField(0)->clear();
     m_list->DBGrid1DblClick();
-    QCOMPARE(m_window->Edit[0]->text(), QStringLiteral("<m2@example.jp>"));
-    QCOMPARE(m_window->Editor->toPlainText(), QStringLiteral("本文 2"));
+    QCOMPARE(m_window->headerField(0)->text(), QStringLiteral("<m2@example.jp>"));
+    QCOMPARE(m_window->textPane()->toPlainText(), QStringLiteral("本文 2"));
     QVERIFY(!m_window->actions()->DBUpdate->isEnabled());
 
     // Closing the list from the toggle.
     m_window->actions()->DBConnect->trigger();
     QVERIFY(!m_window->actions()->DBConnect->isChecked());
     QVERIFY(!m_window->actions()->DispMsgDat->isEnabled());
-    QCOMPARE(m_window->TabArea->indexOf(m_list->listWindow()), -1);
+    QCOMPARE(tabArea(*m_window)->indexOf(m_list->listWindow()), -1);
 }
 
 void TestRegistrationController::automaticDisplayAfterWaitTime()
@@ -325,17 +325,17 @@ void TestRegistrationController::automaticDisplayAfterWaitTime()
     m_window->actions()->DBConnect->trigger();
     QVERIFY(m_list->PopupDisplay->shortcut().isEmpty());
     QTableView* grid = m_list->listWindow()->DBGrid1;
-    m_window->Edit[0]->clear();
+    m_window->headerField(0)->clear();
     QElapsedTimer timer;
     timer.start();
     grid->setCurrentIndex(grid->model()->index(1, 0)); // the current row moves: shown a second later
     QVERIFY(timer.elapsed() >= 1000);
-    QCOMPARE(m_window->Edit[0]->text(), QStringLiteral("<m1@example.jp>"));
+    QCOMPARE(m_window->headerField(0)->text(), QStringLiteral("<m1@example.jp>"));
 
     m_window->settings().parameters.setValue(QStringLiteral("AutoView"), QStringLiteral("0"));
-    m_window->Edit[0]->clear();
+    m_window->headerField(0)->clear();
     grid->setCurrentIndex(grid->model()->index(0, 0));
-    QVERIFY(m_window->Edit[0]->text().isEmpty());
+    QVERIFY(m_window->headerField(0)->text().isEmpty());
 }
 
 void TestRegistrationController::sortParityAndFontSteps()
@@ -374,7 +374,7 @@ void TestRegistrationController::floatingListDocksBackWhenClosed()
     m_list->floatList();
     QVERIFY(list->isWindow());
     QVERIFY(m_window->state.pmode & PMode::ListFloating);
-    QCOMPARE(m_window->TabArea->indexOf(list), -1);
+    QCOMPARE(tabArea(*m_window)->indexOf(list), -1);
     QCOMPARE(list->size(), QSize(500, 300));
     list->resize(520, 310);
     QCOMPARE(m_window->settings().listWindow.width, 520);
@@ -382,12 +382,12 @@ void TestRegistrationController::floatingListDocksBackWhenClosed()
     list->close();
     QVERIFY(!list->isWindow());
     QVERIFY(!(m_window->state.pmode & PMode::ListFloating));
-    QCOMPARE(m_window->TabArea->tabText(m_window->TabArea->indexOf(list)), QStringLiteral("DB List View"));
+    QCOMPARE(tabArea(*m_window)->tabText(tabArea(*m_window)->indexOf(list)), QStringLiteral("DB List View"));
     // Closing the list while it floats docks it back and removes the page.
     m_list->floatList();
     m_window->actions()->DBConnect->trigger();
     QVERIFY(!list->isWindow());
-    QCOMPARE(m_window->TabArea->indexOf(list), -1);
+    QCOMPARE(tabArea(*m_window)->indexOf(list), -1);
 }
 
 void TestRegistrationController::dropOfFilesFromTheDesktop()
@@ -395,7 +395,7 @@ void TestRegistrationController::dropOfFilesFromTheDesktop()
     auto* data = new QMimeData;
     data->setUrls({QUrl::fromLocalFile(file(1)), QUrl::fromLocalFile(file(2))});
     m_prompt.answers = {Prompt::Answer::No, Prompt::Answer::Yes, Prompt::Answer::No};
-    QWidget* pane = m_window->Panel1;
+    QWidget* pane = m_window->dropTarget();
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(pane, &enter);
     QVERIFY(enter.isAccepted());
@@ -405,7 +405,7 @@ void TestRegistrationController::dropOfFilesFromTheDesktop()
     QCOMPARE(m_prompt.questions.size(), 3);
     QVERIFY(m_prompt.questions.at(1).startsWith(QStringLiteral("【ファイル名】<2>\r\nmail1.eml")));
     QCOMPARE(rows("Message_IdxTbl"), 1);
-    QVERIFY(m_window->Editor->isVisible());
+    QVERIFY(m_window->textPane()->isVisible());
     delete data;
 }
 
@@ -442,7 +442,7 @@ void TestRegistrationController::msgAndNonMailAfterEmlNeverOverwriteIt()
     QVERIFY(m_window->actions()->DBUpdate->isEnabled());
     m_prompt.openAnswers = {{msg}};
     m_window->actions()->MessageOpen->trigger();
-    QVERIFY(m_window->Edit[0]->text().isEmpty());
+    QVERIFY(m_window->headerField(0)->text().isEmpty());
     QVERIFY(!m_reading->displayed());
     QVERIFY(!m_window->actions()->DBUpdate->isEnabled());
     m_registration->DBUpdateExecute(); // even when called directly
@@ -459,7 +459,7 @@ void TestRegistrationController::dropWithoutContentLeavesNothingToRegister()
     m_registration->dropItems({{QStringLiteral("mail1.eml"), [] { return std::unique_ptr<QIODevice>(); }}});
     QCOMPARE(m_prompt.informations, QStringList{QStringLiteral("** メール内容が読めませんでした **")});
     QVERIFY(!m_window->actions()->DBUpdate->isEnabled());
-    QVERIFY(m_window->Edit[0]->text().isEmpty());
+    QVERIFY(m_window->headerField(0)->text().isEmpty());
     m_registration->DBUpdateExecute();
     QCOMPARE(rows("Message_IdxTbl"), 0);
     QCOMPARE(rows("Message_DatTBL"), 0);
@@ -483,9 +483,9 @@ void TestRegistrationController::registersDisplayedBytesWhenTheWorkCopyIsGoneOrO
                                     }}});
     };
     drop();
-    QCOMPARE(m_window->Edit[0]->text(), QStringLiteral("<outer@example.jp>"));
+    QCOMPARE(m_window->headerField(0)->text(), QStringLiteral("<outer@example.jp>"));
     // Opening the attachment writes it apart from the work copy.
-    QListWidget* list = m_window->ListView1;
+    QListWidget* list = m_window->attachmentList(1);
     QCOMPARE(list->count(), 1);
     list->setCurrentItem(list->item(0));
     m_reading->OpenWithA1Execute();
@@ -498,7 +498,7 @@ void TestRegistrationController::registersDisplayedBytesWhenTheWorkCopyIsGoneOrO
     QCOMPARE(storedBytes(QStringLiteral("<outer@example.jp>")), outer);
     drop();
     QDir(m_window->state.MyAppDataPath + QStringLiteral("/mail_dat")).removeRecursively();
-    m_window->Edit[7]->setText(QStringLiteral("edited"));
+    m_window->headerField(7)->setText(QStringLiteral("edited"));
     m_window->actions()->DBUpdate->trigger();
     QCOMPARE(storedBytes(QStringLiteral("<outer@example.jp>")), outer);
     QCOMPARE(rows("Message_IdxTbl"), 1);
@@ -527,10 +527,10 @@ void TestRegistrationController::failedInsertIsReportedNotUpdated()
     QCOMPARE(rows("Message_DatTBL"), 0);
 
     // The same for an update: the stored message stays as it was.
-    m_window->Edit[7]->setText(QStringLiteral("allowed"));
+    m_window->headerField(7)->setText(QStringLiteral("allowed"));
     m_window->actions()->DBUpdate->trigger();
     QCOMPARE(rows("Message_IdxTbl"), 1);
-    m_window->Edit[7]->setText(QStringLiteral("forbidden"));
+    m_window->headerField(7)->setText(QStringLiteral("forbidden"));
     m_window->actions()->DBUpdate->setEnabled(true);
     m_window->actions()->DBUpdate->trigger();
     QCOMPARE(m_prompt.errors.size(), 2);
@@ -582,7 +582,7 @@ void TestRegistrationController::missingDateIsExplainedAndCanBeTyped()
     QVERIFY(m_prompt.errors.first().contains(QStringLiteral("「Message Date:」")));
     QCOMPARE(rows("Message_IdxTbl"), 0);
     QVERIFY(m_window->actions()->DBUpdate->isEnabled());
-    m_window->Edit[1]->setText(QStringLiteral("2024/03/04 5:06:07"));
+    m_window->headerField(1)->setText(QStringLiteral("2024/03/04 5:06:07"));
     m_window->actions()->DBUpdate->trigger();
     QCOMPARE(m_prompt.errors.size(), 1);
     QCOMPARE(rows("Message_IdxTbl"), 1);

@@ -119,30 +119,30 @@ void TestReadingController::displaysAlternativeMessageWithAttachments()
     QSignalSpy loaded(m_reading->webView(), &MailWebView::loadFinished);
     m_reading->DispEmlFile(writeMessage(QStringLiteral("alt.eml"), kAlternativeWithAttachment));
     TFrmQuillet& w = *m_window;
-    QCOMPARE(w.Edit[0]->text(), QStringLiteral("<alt@example.jp>"));
-    QCOMPARE(w.Edit[1]->text(), QStringLiteral("2024/01/05 9:03:07"));
-    QCOMPARE(w.Edit[3]->text(), QStringLiteral("山田"));
-    QCOMPARE(w.Edit[4]->text(), QStringLiteral("yamada@example.jp"));
-    QCOMPARE(w.Edit[6]->text(), QStringLiteral("taro@example.jp"));
-    QCOMPARE(w.Edit[7]->text(), QStringLiteral("案内"));
-    QCOMPARE(w.Editor->toPlainText(), QStringLiteral("こんにちは\n二行目"));
-    QVERIFY(w.Memo1->toPlainText().startsWith(QStringLiteral("Message-Id: <alt@example.jp>")));
+    QCOMPARE(w.headerField(0)->text(), QStringLiteral("<alt@example.jp>"));
+    QCOMPARE(w.headerField(1)->text(), QStringLiteral("2024/01/05 9:03:07"));
+    QCOMPARE(w.headerField(3)->text(), QStringLiteral("山田"));
+    QCOMPARE(w.headerField(4)->text(), QStringLiteral("yamada@example.jp"));
+    QCOMPARE(w.headerField(6)->text(), QStringLiteral("taro@example.jp"));
+    QCOMPARE(w.headerField(7)->text(), QStringLiteral("案内"));
+    QCOMPARE(w.textPane()->toPlainText(), QStringLiteral("こんにちは\n二行目"));
+    QVERIFY(w.rawTextPane()->toPlainText().startsWith(QStringLiteral("Message-Id: <alt@example.jp>")));
     QCOMPARE(m_reading->displayed()->MDatType(), 2);
-    QVERIFY(w.TabArea->isTabVisible(TFrmQuillet::HtmlPage));
-    QVERIFY(w.TabArea->isTabVisible(TFrmQuillet::Attachment1Page));
-    QCOMPARE(w.TabArea->currentIndex(), int(TFrmQuillet::Attachment1Page)); // the last part was an attachment
+    QVERIFY(w.isPageVisible(TFrmQuillet::HtmlPage));
+    QVERIFY(w.isPageVisible(TFrmQuillet::Attachment1Page));
+    QCOMPARE(w.currentPage(), int(TFrmQuillet::Attachment1Page)); // the last part was an attachment
     QVERIFY(m_reading->webView()->created());
     QVERIFY(m_reading->webView()->shownHtml().contains(QStringLiteral("<b>HTML</b>")));
     QVERIFY(w.actions()->Zoom_IncMgn->isEnabled());
     QStringList captions;
-    for (int i = 0; i < w.ListView1->count(); ++i)
-        captions << w.ListView1->item(i)->text();
+    for (int i = 0; i < w.attachmentList(1)->count(); ++i)
+        captions << w.attachmentList(1)->item(i)->text();
     QCOMPARE(captions, (QStringList{QStringLiteral("見積.pdf"), QStringLiteral("../../escape.txt"),
                                     QStringLiteral("encrypted.asc")}));
-    QVERIFY(!w.ListView1->item(0)->icon().isNull());
+    QVERIFY(!w.attachmentList(1)->item(0)->icon().isNull());
     // Large icons with captions, no columns.
-    QCOMPARE(w.ListView1->viewMode(), QListView::IconMode);
-    QVERIFY(w.ListView1->iconSize().width() >= 24);
+    QCOMPARE(w.attachmentList(1)->viewMode(), QListView::IconMode);
+    QVERIFY(w.attachmentList(1)->iconSize().width() >= 24);
     QVERIFY(w.actions()->DBUpdate->isEnabled());
     QCOMPARE(w.statusText(2), QStringLiteral("メッセージを表示しました"));
     // The data folder of the view lies in the application data folder.
@@ -167,7 +167,7 @@ void TestReadingController::zoomRemembersTruncatedPercent()
     QCOMPARE(m_reading->webView()->zoomFactor(), 0.7);
     m_window->actions()->Zoom_IncMgn->trigger();
     QCOMPARE(m_window->settings().parameters.value(QStringLiteral("ZOOM")), QStringLiteral("76"));
-    QCOMPARE(m_window->TabArea->currentIndex(), int(TFrmQuillet::HtmlPage));
+    QCOMPARE(m_window->currentPage(), int(TFrmQuillet::HtmlPage));
 
     m_window->settings().parameters.setValue(QStringLiteral("ZOOM"), QStringLiteral("70"));
     m_reading->DispEmlFile(writeMessage(QStringLiteral("alt.eml"), kAlternativeWithAttachment));
@@ -187,14 +187,14 @@ void TestReadingController::zoomNotANumberStopsTheDisplay()
     m_window->settings().parameters.setValue(QStringLiteral("ZOOM"), QStringLiteral("abc"));
     m_reading->DispEmlFile(writeMessage(QStringLiteral("alt.eml"), kAlternativeWithAttachment));
     QCOMPARE(m_prompt.errors.size(), 1);
-    QVERIFY(m_window->Edit[0]->text().isEmpty());
+    QVERIFY(m_window->headerField(0)->text().isEmpty());
     QVERIFY(!m_window->actions()->DBUpdate->isEnabled());
 }
 
 void TestReadingController::attachmentCommands()
 {
     m_reading->DispEmlFile(writeMessage(QStringLiteral("alt.eml"), kAlternativeWithAttachment));
-    QListWidget* list = m_window->ListView1;
+    QListWidget* list = m_window->attachmentList(1);
     list->setCurrentItem(list->item(2)); // encrypted.asc
     QVERIFY(m_reading->SavetoDisk->isEnabled());
     QVERIFY(!m_reading->OpenWith->isEnabled());
@@ -209,7 +209,7 @@ void TestReadingController::attachmentCommands()
     // Saving writes the decoded content under the chosen name.
     const QString target = m_env->root() + QStringLiteral("/saved.pdf");
     m_prompt.saveAnswers = {target};
-    m_window->TabArea->setCurrentIndex(TFrmQuillet::Attachment1Page);
+    m_window->showPage(TFrmQuillet::Attachment1Page);
     m_reading->SavetoDisk->trigger();
     QCOMPARE(m_prompt.saveSuggestions, QStringList{QStringLiteral("見積.pdf")});
     QCOMPARE(TestEnvironment::readFile(target), QByteArray("%PDF-1.4"));
@@ -240,7 +240,7 @@ void TestReadingController::attachmentCommands()
 void TestReadingController::openingKeepsHostileNamesInsideTheWorkFolder()
 {
     m_reading->DispEmlFile(writeMessage(QStringLiteral("alt.eml"), kAlternativeWithAttachment));
-    QListWidget* list = m_window->ListView1;
+    QListWidget* list = m_window->attachmentList(1);
     list->setCurrentItem(list->item(1)); // ../../escape.txt
     m_reading->OpenWithA1Execute();
     // Attachments are opened from their own folder inside the work folder.
@@ -255,15 +255,15 @@ void TestReadingController::openingKeepsHostileNamesInsideTheWorkFolder()
 void TestReadingController::clearViewClosesWebViewAndEmptiesLists()
 {
     m_reading->DispEmlFile(writeMessage(QStringLiteral("alt.eml"), kAlternativeWithAttachment));
-    m_window->ListView1->setCurrentItem(m_window->ListView1->item(0));
+    m_window->attachmentList(1)->setCurrentItem(m_window->attachmentList(1)->item(0));
     m_reading->OpenWithA1Execute();
     const QString opened = m_reading->ExecuteFile;
     QVERIFY(QFileInfo::exists(opened));
     m_window->ClearMessageView();
     QVERIFY(!m_reading->webView()->created());
-    QCOMPARE(m_window->ListView1->count(), 0);
+    QCOMPARE(m_window->attachmentList(1)->count(), 0);
     QVERIFY(!QFileInfo::exists(opened));
-    QVERIFY(!m_window->TabArea->isTabVisible(TFrmQuillet::HtmlPage));
+    QVERIFY(!m_window->isPageVisible(TFrmQuillet::HtmlPage));
     QVERIFY(!m_window->actions()->Zoom_IncMgn->isEnabled());
 }
 
@@ -329,17 +329,17 @@ void TestReadingController::archiveDisplayWithStandInFetch()
     open = true;
     m_reading->DispMsgDatExecute();
     QCOMPARE(fetches, 1);
-    QCOMPARE(m_window->Edit[0]->text(), rowId);
+    QCOMPARE(m_window->headerField(0)->text(), rowId);
     QVERIFY(!QFileInfo::exists(m_window->state.MyAppDataPath + QStringLiteral("/mail_dat/") + fetchedName)); // the work copy is deleted again
     QVERIFY(m_reading->displayed()->fromArchive);
     QVERIFY(m_window->actions()->MessageSave->isEnabled());
     QVERIFY(!m_window->actions()->DBUpdate->isEnabled()); // shown from the archive
 
     // The same row again: no fetch, the HTML page comes forward.
-    m_window->TabArea->setCurrentIndex(TFrmQuillet::Attachment1Page);
+    m_window->showPage(TFrmQuillet::Attachment1Page);
     m_reading->DispMsgDatExecute();
     QCOMPARE(fetches, 1);
-    QCOMPARE(m_window->TabArea->currentIndex(), int(TFrmQuillet::HtmlPage));
+    QCOMPARE(m_window->currentPage(), int(TFrmQuillet::HtmlPage));
 
     rowId = QStringLiteral("<other@x>");
     fetchedName = QStringLiteral("fetched.txt");
@@ -355,9 +355,9 @@ void TestReadingController::caretPositionInStatusBar()
 {
     m_reading->DispEmlFile(writeMessage(QStringLiteral("alt.eml"), kAlternativeWithAttachment));
     m_window->state.EditorEnterOn = true;
-    QTextCursor cursor = m_window->Editor->textCursor();
+    QTextCursor cursor = m_window->textPane()->textCursor();
     cursor.movePosition(QTextCursor::End);
-    m_window->Editor->setTextCursor(cursor);
+    m_window->textPane()->setTextCursor(cursor);
     QCOMPARE(m_window->statusText(0), QStringLiteral("Line:   2 Col:   4"));
 }
 

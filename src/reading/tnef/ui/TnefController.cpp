@@ -37,10 +37,10 @@ bool TnefController::DecryptTnefA1Execute(const MimePart& part)
         // reported and the extraction goes on into it.
         if (QFileInfo(second).isDir())
             removeFolder(second, m_window.prompt());
-        m_window.ListView2->clear();
+        m_window.attachmentList(2)->clear();
         m_extractedThisDisplay = true;
     }
-    m_window.TabArea->setTabVisible(MainFrame::Attachment1Page, true);
+    m_window.setPageVisible(MainFrame::Attachment1Page, true);
     m_reading.SavetoDisk->setEnabled(false);
     m_reading.OpenWith->setEnabled(false);
 
@@ -65,8 +65,8 @@ bool TnefController::DecryptTnefA1Execute(const MimePart& part)
         m_listed.insert(name);
         const QString suffix = QFileInfo(name).suffix();
         m_reading.listInList2(name, suffix.isEmpty() ? QString() : u'.' + suffix);
-        m_window.TabArea->setTabVisible(MainFrame::Attachment2Page, true);
-        m_window.TabArea->setCurrentIndex(MainFrame::Attachment2Page);
+        m_window.setPageVisible(MainFrame::Attachment2Page, true);
+        m_window.showPage(MainFrame::Attachment2Page);
         QCoreApplication::processEvents();
     }
     return true;

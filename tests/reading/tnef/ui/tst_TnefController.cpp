@@ -111,20 +111,20 @@ void TestTnefController::unpacksIntoSecondListAndFolder()
 {
     const QByteArray tnef = Stream().version().file("PDF", "a.pdf").file("PNG", "b.png").bytes();
     m_reading->DispEmlFile(write(message({part("application/ms-tnef", "winmail.dat", tnef)})));
-    QCOMPARE(captions(m_window->ListView1), QStringList{QStringLiteral("winmail.dat")});
-    QCOMPARE(captions(m_window->ListView2), (QStringList{QStringLiteral("a.pdf"), QStringLiteral("b.png")}));
-    QVERIFY(m_window->TabArea->isTabVisible(TFrmQuillet::Attachment2Page));
-    QCOMPARE(m_window->TabArea->currentIndex(), int(TFrmQuillet::Attachment2Page));
+    QCOMPARE(captions(m_window->attachmentList(1)), QStringList{QStringLiteral("winmail.dat")});
+    QCOMPARE(captions(m_window->attachmentList(2)), (QStringList{QStringLiteral("a.pdf"), QStringLiteral("b.png")}));
+    QVERIFY(m_window->isPageVisible(TFrmQuillet::Attachment2Page));
+    QCOMPARE(m_window->currentPage(), int(TFrmQuillet::Attachment2Page));
     QVERIFY(m_reading->displayed()->TnefFlg());
     const QString second = m_window->state.MyAppDataPath + QStringLiteral("/mail_dat/2nd");
     QCOMPARE(TestEnvironment::readFile(second + QStringLiteral("/a.pdf")), QByteArray("PDF"));
-    QVERIFY(!m_window->ListView2->item(0)->icon().isNull());
+    QVERIFY(!m_window->attachmentList(2)->item(0)->icon().isNull());
     QVERIFY(m_prompt.everything().isEmpty());
 
     // The next message's extraction starts from an empty folder.
     const QByteArray other = Stream().file("T", "c.txt").bytes();
     m_reading->DispEmlFile(write(message({part("application/ms-tnef", "winmail.dat", other)})));
-    QCOMPARE(captions(m_window->ListView2), QStringList{QStringLiteral("c.txt")});
+    QCOMPARE(captions(m_window->attachmentList(2)), QStringList{QStringLiteral("c.txt")});
     QVERIFY(!QFileInfo::exists(second + QStringLiteral("/a.pdf")));
 }
 
@@ -137,8 +137,8 @@ void TestTnefController::tnefAfterAnotherAttachmentAndTwoTnefParts()
                                           part("application/ms-tnef", "winmail2.dat", second)})));
     QVERIFY2(m_prompt.errors.isEmpty(), qPrintable(m_prompt.errors.join(u'|')));
     // Every unpacked file once, the PDF never taken for TNEF.
-    QCOMPARE(captions(m_window->ListView2), (QStringList{QStringLiteral("one.txt"), QStringLiteral("two.txt")}));
-    QCOMPARE(captions(m_window->ListView1).size(), 3);
+    QCOMPARE(captions(m_window->attachmentList(2)), (QStringList{QStringLiteral("one.txt"), QStringLiteral("two.txt")}));
+    QCOMPARE(captions(m_window->attachmentList(1)).size(), 3);
 }
 
 void TestTnefController::damagedStreamEndsTheDisplay()
@@ -152,9 +152,9 @@ void TestTnefController::damagedStreamEndsTheDisplay()
     QCOMPARE(m_prompt.errors, QStringList{QStringLiteral("Invalid checksum")});
     // The display ended at the TNEF part: an incomplete message is not left
     // on display, and there is nothing to register.
-    QCOMPARE(m_window->ListView1->count(), 0);
-    QCOMPARE(m_window->ListView2->count(), 0);
-    QVERIFY(m_window->Edit[0]->text().isEmpty());
+    QCOMPARE(m_window->attachmentList(1)->count(), 0);
+    QCOMPARE(m_window->attachmentList(2)->count(), 0);
+    QVERIFY(m_window->headerField(0)->text().isEmpty());
     QVERIFY(!m_reading->displayed());
     QVERIFY(!m_window->actions()->DBUpdate->isEnabled());
     QVERIFY(QFileInfo::exists(m_window->state.MyAppDataPath + QStringLiteral("/mail_dat/2nd/ok.txt")));
@@ -165,13 +165,13 @@ void TestTnefController::savingAndOpeningUnpackedFiles()
 {
     const QByteArray tnef = Stream().file("DOC", "報告.doc").file("ASC", "key.asc").bytes();
     m_reading->DispEmlFile(write(message({part("application/ms-tnef", "winmail.dat", tnef)})));
-    QListWidget* list = m_window->ListView2;
+    QListWidget* list = m_window->attachmentList(2);
     list->setCurrentItem(list->item(0));
     QVERIFY(m_reading->OpenWith->isEnabled());
     QVERIFY(m_reading->SaveToDiskA2->isEnabled());
     const QString target = m_env->root() + QStringLiteral("/saved.doc");
     m_prompt.saveAnswers = {target};
-    m_window->TabArea->setCurrentIndex(TFrmQuillet::Attachment2Page);
+    m_window->showPage(TFrmQuillet::Attachment2Page);
     m_reading->SavetoDisk->trigger();
     QCOMPARE(TestEnvironment::readFile(target), QByteArray("DOC"));
     // An existing target is left untouched.
