@@ -18,6 +18,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <map>
+
 namespace {
 
 const char* const kUsage =
@@ -28,27 +30,18 @@ const char* const kUsage =
     "       tallowin-cli archive fetch [--host HOST] DB ID DATE OUTDIR\n"
     "       tallowin-cli archive init-default\n";
 
-// Takes "--host HOST" out of the arguments.
-bool takeHost(QStringList& arguments, QString& host)
-{
-    const qsizetype at = arguments.indexOf(QStringLiteral("--host"));
-    if (at < 0)
-        return true;
-    if (at + 1 >= arguments.size())
-        return false;
-    host = arguments.at(at + 1);
-    arguments.remove(at, 2);
-    return true;
-}
-
-int create(QStringList arguments, CliStreams s)
+// What every archive sub-command shares: "--host HOST" (empty: the
+// embedded engine), its flags, and its other arguments.
+struct Invocation
 {
     QString host;
-    if (!takeHost(arguments, host) || arguments.size() != 1) {
-        s.err << kUsage;
-        return 2;
-    }
-    const ArchiveTarget target{host, arguments.first()};
+    QStringList flags;
+    QStringList arguments;
+};
+
+int create(const Invocation& call, CliStreams s)
+{
+    const ArchiveTarget target{call.host, call.arguments.first()};
     const QString error = createArchive(target);
     if (!error.isEmpty()) {
         s.err << error << '\n';
@@ -59,18 +52,13 @@ int create(QStringList arguments, CliStreams s)
 }
 
 // Opens and closes the archive, as the connection check of the window does.
-int check(QStringList arguments, CliStreams s)
+int check(const Invocation& call, CliStreams s)
 {
-    QString host;
-    if (!takeHost(arguments, host) || arguments.size() != 1) {
-        s.err << kUsage;
-        return 2;
-    }
     bool terminated = false;
     ChildProcessRunner runner(terminated);
     TDm_Ldb dm(runner, programFolder());
     QString error;
-    if (!dm.checkConnection(ArchiveTarget{host, arguments.first()}, &error)) {
+    if (!dm.checkConnection(ArchiveTarget{call.host, call.arguments.first()}, &error)) {
         s.out << "Data Base 接続NG!!\n";
         s.err << error << '\n';
         return 1;
@@ -99,15 +87,11 @@ bool openArchive(OpenArchive& archive, const QString& host, const QString& path,
 }
 
 // Registers each file as opening it and executing "DB更新" would.
-int registerFiles(QStringList arguments, CliStreams s)
+int registerFiles(const Invocation& call, CliStreams s)
 {
-    QString host;
-    if (!takeHost(arguments, host) || arguments.size() < 2) {
-        s.err << kUsage;
-        return 2;
-    }
+    QStringList arguments = call.arguments;
     OpenArchive archive;
-    if (!openArchive(archive, host, arguments.takeFirst(), s))
+    if (!openArchive(archive, call.host, arguments.takeFirst(), s))
         return 1;
     const QStringList accounts = accountRowsInUse();
     bool allRegistered = true;
@@ -140,16 +124,11 @@ int registerFiles(QStringList arguments, CliStreams s)
 }
 
 // The rows of MAIL_VIEW in the list's initial order, as JSON.
-int listArchive(QStringList arguments, CliStreams s)
+int listArchive(const Invocation& call, CliStreams s)
 {
-    QString host;
-    const bool withBody = arguments.removeAll(QStringLiteral("--body")) > 0;
-    if (!takeHost(arguments, host) || arguments.size() != 1) {
-        s.err << kUsage;
-        return 2;
-    }
+    const bool withBody = call.flags.contains(QStringLiteral("--body"));
     OpenArchive archive;
-    if (!openArchive(archive, host, arguments.first(), s))
+    if (!openArchive(archive, call.host, call.arguments.first(), s))
         return 1;
     QString error;
     if (!archive.dm.openList(&error)) {
@@ -174,13 +153,9 @@ int listArchive(QStringList arguments, CliStreams s)
 }
 
 // Writes one stored message file into a folder and prints its path.
-int fetchMessage(QStringList arguments, CliStreams s)
+int fetchMessage(const Invocation& call, CliStreams s)
 {
-    QString host;
-    if (!takeHost(arguments, host) || arguments.size() != 4) {
-        s.err << kUsage;
-        return 2;
-    }
+    const QStringList& arguments = call.arguments;
     const QDateTime date = MessageFields::parseMessageDate(arguments.at(2));
     if (!date.isValid()) {
         s.err << "tallowin-cli: not a message date (yyyy/MM/dd H:mm:ss): " << arguments.at(2) << '\n';
@@ -191,7 +166,7 @@ int fetchMessage(QStringList arguments, CliStreams s)
         return 1;
     }
     OpenArchive archive;
-    if (!openArchive(archive, host, arguments.at(0), s))
+    if (!openArchive(archive, call.host, arguments.at(0), s))
         return 1;
     const ArchiveFetch::Result result = ArchiveFetch::FetchMsgDat(archive.dm, arguments.at(1), date, arguments.at(3));
     if (!result.ok) {
@@ -202,12 +177,8 @@ int fetchMessage(QStringList arguments, CliStreams s)
     return 0;
 }
 
-int initDefault(const QStringList& arguments, CliStreams s)
+int initDefault(const Invocation&, CliStreams s)
 {
-    if (!arguments.isEmpty()) {
-        s.err << kUsage;
-        return 2;
-    }
     const DefaultArchiveSetup setup =
         ensureDefaultArchive(SettingsFolders::locate(programFolder()), QStringLiteral("tallowin"));
     if (!setup.error.isEmpty()) {
@@ -223,23 +194,70 @@ int initDefault(const QStringList& arguments, CliStreams s)
     return 0;
 }
 
+
+struct Verb
+{
+    const char* usage;
+    int minArguments;
+    int maxArguments;      // -1: any number
+    bool takesHost;
+    QStringList flags;     // switches without a value
+    int (*run)(const Invocation&, CliStreams);
+};
+
+const std::map<QString, Verb>& verbs()
+{
+    static const std::map<QString, Verb> table{
+        {QStringLiteral("create"), {"archive create [--host HOST] PATH", 1, 1, true, {}, create}},
+        {QStringLiteral("check"), {"archive check [--host HOST] PATH", 1, 1, true, {}, check}},
+        {QStringLiteral("register"), {"archive register [--host HOST] DB FILE...", 2, -1, true, {}, registerFiles}},
+        {QStringLiteral("list"),
+         {"archive list [--host HOST] [--body] DB", 1, 1, true, {QStringLiteral("--body")}, listArchive}},
+        {QStringLiteral("fetch"), {"archive fetch [--host HOST] DB ID DATE OUTDIR", 4, 4, true, {}, fetchMessage}},
+        {QStringLiteral("init-default"), {"archive init-default", 0, 0, false, {}, initDefault}},
+    };
+    return table;
+}
+
+// Takes "--host HOST" and the verb's flags out of the arguments; false when
+// what is left does not fit the verb.
+bool parse(const Verb& verb, QStringList arguments, Invocation* call)
+{
+    const qsizetype at = verb.takesHost ? arguments.indexOf(QStringLiteral("--host")) : -1;
+    if (at >= 0) {
+        if (at + 1 >= arguments.size())
+            return false;
+        call->host = arguments.at(at + 1);
+        arguments.remove(at, 2);
+    }
+    for (const QString& flag : verb.flags) {
+        if (arguments.removeAll(flag) > 0)
+            call->flags << flag;
+    }
+    call->arguments = arguments;
+    const int n = int(arguments.size());
+    return n >= verb.minArguments && (verb.maxArguments < 0 || n <= verb.maxArguments);
+}
+
 } // namespace
 
 int runArchiveCommand(const QStringList& arguments, CliStreams streams)
 {
-    const QString verb = arguments.value(0);
-    if (verb == QLatin1String("create"))
-        return create(arguments.mid(1), streams);
-    if (verb == QLatin1String("register"))
-        return registerFiles(arguments.mid(1), streams);
-    if (verb == QLatin1String("list"))
-        return listArchive(arguments.mid(1), streams);
-    if (verb == QLatin1String("fetch"))
-        return fetchMessage(arguments.mid(1), streams);
-    if (verb == QLatin1String("check"))
-        return check(arguments.mid(1), streams);
-    if (verb == QLatin1String("init-default"))
-        return initDefault(arguments.mid(1), streams);
-    streams.err << kUsage;
-    return 2;
+    const auto it = verbs().find(arguments.value(0));
+    if (it == verbs().end()) {
+        streams.err << kUsage;
+        return 2;
+    }
+    const Verb& verb = it->second;
+    const QStringList rest = arguments.mid(1);
+    if (rest.contains(QStringLiteral("-h")) || rest.contains(QStringLiteral("--help"))) {
+        streams.out << "usage: tallowin-cli " << verb.usage << '\n';
+        return 0;
+    }
+    Invocation call;
+    if (!parse(verb, rest, &call)) {
+        streams.err << "usage: tallowin-cli " << verb.usage << '\n';
+        return 2;
+    }
+    return verb.run(call, streams);
 }

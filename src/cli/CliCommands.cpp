@@ -54,10 +54,7 @@ QStringList accountRowsInUse()
     ini.load(configFilePath(folders.chooseAppDataFolder(), QStringLiteral("tallowin")));
     ParameterTable table;
     table.read(ini);
-    QStringList rows;
-    for (int i = 1; i <= 10; ++i)
-        rows << table.value(QStringLiteral("MailAccount%1").arg(i));
-    return rows;
+    return table.accountRows();
 }
 
 namespace {
@@ -104,7 +101,7 @@ int unpackTnef(const QStringList& arguments, CliStreams s)
                 streams << message->attachmentContent(part);
         }
     }
-    QStringList listed;
+    TnefExtraction::UnpackedNames listed;
     for (const QByteArray& stream : streams) {
         QStringList names;
         QString error;
@@ -113,12 +110,8 @@ int unpackTnef(const QStringList& arguments, CliStreams s)
             s.err << error << '\n';
             return 1;
         }
-        for (const QString& name : names) {
-            if (!listed.contains(name)) {
-                listed << name;
-                s.out << name << '\n';
-            }
-        }
+        for (const QString& name : listed.add(names))
+            s.out << name << '\n';
     }
     return 0;
 }

@@ -55,12 +55,6 @@ bool refusedForOpening(const QString& caption)
         || ext == QLatin1String(".PGP") || ext == QLatin1String(".GPG") || ext == QLatin1String(".ASC");
 }
 
-bool isOutlookMessage(const QString& messageFile, const QString& workFile)
-{
-    const QString file = messageFile.isEmpty() ? workFile : messageFile;
-    return !file.endsWith(QLatin1String(".eml"), Qt::CaseInsensitive);
-}
-
 const MimePart* findAttachment(const MimeMessage& message, const QString& caption)
 {
     for (const MimePart& part : message.parts()) {

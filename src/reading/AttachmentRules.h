@@ -30,10 +30,6 @@ bool list2Opens(const QString& caption);
 // .PGP, .GPG, .ASC files.
 bool refusedForOpening(const QString& caption);
 
-// The displayed message is an Outlook message when the file it came from
-// does not end in ".eml".
-bool isOutlookMessage(const QString& messageFile, const QString& workFile);
-
 // The first attachment part whose file name is the caption, or whose
 // description + ".dat" made safe is; null when none.
 const MimePart* findAttachment(const MimeMessage& message, const QString& caption);

@@ -1,6 +1,7 @@
 #include "reading/MessageDisplay.h"
 
 #include "reading/MimeMessage.h"
+#include "reading/tnef/TnefExtraction.h"
 
 #include <QFileInfo>
 
@@ -22,7 +23,7 @@ bool walkParts(const MimeMessage& message, DisplaySink& sink, DisplayOutcome& ou
         if (part.isAttachment) {
             sink.showPage(DisplayPage::Attachments1);
             sink.listAttachment(part, listingForPart(part));
-            if (part.typeContains(QStringLiteral("application/ms-tnef"))) {
+            if (TnefExtraction::isTnefPart(part)) {
                 outcome.TnefFlg = true;
                 if (!sink.extractTnef(part))
                     return false;

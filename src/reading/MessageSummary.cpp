@@ -19,10 +19,7 @@ bool RecordingSink::extractTnef(const MimePart& part)
     QStringList names;
     if (!TnefExtraction::unpack(m_message.attachmentContent(part), folder.path(), &names, nullptr))
         return false; // a damaged stream ends the display, as in the window
-    for (const QString& name : names) {
-        if (!m_summary.attachments2.contains(name))
-            m_summary.attachments2 << name;
-    }
+    m_summary.attachments2 << m_unpacked.add(names);
     return true;
 }
 

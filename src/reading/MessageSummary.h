@@ -2,6 +2,7 @@
 
 #include "reading/MessageDisplay.h"
 #include "reading/MessageIndex.h"
+#include "reading/tnef/TnefExtraction.h"
 
 #include <QJsonObject>
 
@@ -46,6 +47,7 @@ public:
 
 private:
     MessageSummary& m_summary;
+    TnefExtraction::UnpackedNames m_unpacked;
     const MimeMessage& m_message;
 };
 

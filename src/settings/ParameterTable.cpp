@@ -24,6 +24,14 @@ const QStringList& ParameterTable::rowKeys()
     return keys;
 }
 
+QStringList ParameterTable::accountRows() const
+{
+    QStringList rows;
+    for (int i = 1; i <= 10; ++i)
+        rows << value(QStringLiteral("MailAccount%1").arg(i));
+    return rows;
+}
+
 bool ParameterTable::isUnset(const QString& value)
 {
     return value.isEmpty() || value == kDummyData;

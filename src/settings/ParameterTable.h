@@ -30,6 +30,10 @@ public:
     QString valueOr(const QString& key, const QString& defaultValue) const;
     QString valueOrApply(const QString& key, const QString& defaultValue);
 
+    // The values of MailAccount1 ... MailAccount10 in that order (unset rows
+    // included: they never match), the user's own accounts.
+    QStringList accountRows() const;
+
     void read(const IniFile& ini);
     void write(IniFile& ini) const;
 

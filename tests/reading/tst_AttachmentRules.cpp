@@ -1,5 +1,6 @@
 #include "base/SafePath.h"
 #include "reading/AttachmentRules.h"
+#include "reading/MessageFileKind.h"
 #include "reading/MimeMessage.h"
 #include "reading/Zoom.h"
 
@@ -88,10 +89,10 @@ void TestAttachmentRules::safeAttachName()
 
 void TestAttachmentRules::outlookOrInternet()
 {
-    QVERIFY(!isOutlookMessage(QStringLiteral("/m/a.EML"), QString()));
-    QVERIFY(isOutlookMessage(QStringLiteral("/m/a.msg"), QString()));
-    QVERIFY(!isOutlookMessage(QString(), QStringLiteral("/w/a.eml")));
-    QVERIFY(isOutlookMessage(QString(), QString()));
+    QCOMPARE(messageFileKind(QStringLiteral("/m/a.EML")), MessageFileKind::Eml);
+    QCOMPARE(messageFileKind(QStringLiteral("/m/a.msg")), MessageFileKind::Msg);
+    QCOMPARE(messageFileKind(QStringLiteral("/w/a.eml.txt")), MessageFileKind::Other);
+    QCOMPARE(messageFileKind(QString()), MessageFileKind::Other);
 }
 
 void TestAttachmentRules::matchingFindsFirstOfSameName()

@@ -1,6 +1,5 @@
 #include "archive/ui/ArchiveListController.h"
 
-#include "base/Delay.h"
 #include "settings/SettingsFolders.h"
 #include "frame/ui/MainActions.h"
 #include "frame/ui/MainFrame.h"
@@ -31,6 +30,8 @@ ArchiveListController::ArchiveListController(MainFrame& window, TDm_Ldb& databas
     , m_dm(database)
     , m_reading(reading)
 {
+    m_autoView.setSingleShot(true);
+    connect(&m_autoView, &QTimer::timeout, this, &ArchiveListController::autoDisplayNow);
     MainActions* a = window.actions();
     a->DBConnect->setCheckable(true);
     DelMsgDat = new QAction(QStringLiteral("メッセージの削除 (&D)"), &window);
@@ -244,7 +245,13 @@ void ArchiveListController::autoDisplay()
                                     .arg(parameters.value(QStringLiteral("WaitTime"))));
         return;
     }
-    Delay(seconds * 1000);
+    // A timer, not a wait: moving through rows restarts it, so only the row
+    // the user stops on is shown, and no waits pile up inside each other.
+    m_autoView.start(seconds * 1000);
+}
+
+void ArchiveListController::autoDisplayNow()
+{
     if (!m_dm.isListOpen())
         return;
     m_window.actions()->DBUpdate->setEnabled(false);

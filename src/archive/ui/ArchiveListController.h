@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 
 class QAction;
 class ReadingController;
@@ -45,11 +46,13 @@ public:
 
 private:
     void buildPopup();
+    void autoDisplayNow();
     QString fetchToWorkFolder(const QString& id, const QDateTime& date);
 
     MainFrame& m_window;
     TDm_Ldb& m_dm;
     ReadingController& m_reading;
     TDBListFrm* m_list = nullptr;
-    int m_sortClicks = 0;   // title clicks so far: their parity picks the order
+    int m_sortClicks = 0;
+    QTimer m_autoView;      // the automatic display after WaitTime seconds   // title clicks so far: their parity picks the order
 };

@@ -39,4 +39,16 @@ bool unpack(const QByteArray& tnef, const QString& folder, QStringList* names, Q
     }
 }
 
+QStringList UnpackedNames::add(const QStringList& names)
+{
+    QStringList added;
+    for (const QString& name : names) {
+        if (!m_listed.contains(name)) {
+            m_listed << name;
+            added << name;
+        }
+    }
+    return added;
+}
+
 } // namespace TnefExtraction

@@ -10,7 +10,9 @@ struct MimePart;
 namespace TnefExtraction {
 
 // True for the attachments that carry TNEF data: content type
-// "application/ms-tnef", or the name winmail.dat.
+// "application/ms-tnef", or the name winmail.dat (mail clients often send
+// it as application/octet-stream). The display, the command line and the
+// extraction all decide with this one function.
 bool isTnefPart(const MimePart& part);
 
 // Unpacks one TNEF stream into the folder (created when missing). Returns
@@ -20,5 +22,18 @@ bool unpack(const QByteArray& tnef, const QString& folder, QStringList* names, Q
 
 // The TNEF signature at the start of the bytes.
 bool looksLikeTnef(const QByteArray& bytes);
+
+// The names unpacked from the TNEF attachments of one message, each listed
+// once although every stream writes into the same folder.
+class UnpackedNames
+{
+public:
+    // The names not listed before, in order; they are listed from now on.
+    QStringList add(const QStringList& names);
+    void clear() { m_listed.clear(); }
+
+private:
+    QStringList m_listed;
+};
 
 } // namespace TnefExtraction

@@ -46,14 +46,6 @@ const QString kCannotStart = QStringLiteral("プログラムが起動できま�
 const QString kAscUnsupported = QStringLiteral("ascファイルは未対応です");
 const QString kSaveDataMissing = QStringLiteral("Save Data がみつかりません\r\nプログラムの修正が必要です");
 
-QStringList accountRows(const ParameterTable& table)
-{
-    QStringList rows;
-    for (int i = 1; i <= 10; ++i)
-        rows << table.value(QStringLiteral("MailAccount%1").arg(i));
-    return rows;
-}
-
 } // namespace
 
 // The display's hand-over points, bound to the window's panes and lists.
@@ -213,7 +205,7 @@ bool ReadingController::DispEmlFile(const QString& path, const QString& storedNa
         m_icons1->Clear();
 
     QString error;
-    std::unique_ptr<DisplayedMessage> shown = DisplayedMessage::read(path, accountRows(parameters), &error, storedName);
+    std::unique_ptr<DisplayedMessage> shown = DisplayedMessage::read(path, parameters.accountRows(), &error, storedName);
     if (!shown) {
         m_window.setStatusText(2, QString());
         m_window.prompt().information(kNotShown + error);

@@ -59,10 +59,7 @@ bool TnefController::DecryptTnefA1Execute(const MimePart& part)
         m_window.prompt().error(error);
         return false;
     }
-    for (const QString& name : names) {
-        if (m_listed.contains(name))
-            continue;
-        m_listed.insert(name);
+    for (const QString& name : m_listed.add(names)) {
         const QString suffix = QFileInfo(name).suffix();
         m_reading.listInList2(name, suffix.isEmpty() ? QString() : u'.' + suffix);
         m_window.setPageVisible(MainFrame::Attachment2Page, true);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reading/tnef/TnefExtraction.h"
+
 #include <QObject>
 #include <QSet>
 
@@ -28,5 +30,5 @@ private:
     MainFrame& m_window;
     ReadingController& m_reading;
     bool m_extractedThisDisplay = false;
-    QSet<QString> m_listed;
+    TnefExtraction::UnpackedNames m_listed;
 };

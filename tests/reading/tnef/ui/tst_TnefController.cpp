@@ -67,6 +67,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void unpacksIntoSecondListAndFolder();
+    void winmailDatSentAsOctetStreamIsUnpacked();
     void tnefAfterAnotherAttachmentAndTwoTnefParts();
     void damagedStreamEndsTheDisplay();
     void savingAndOpeningUnpackedFiles();
@@ -139,6 +140,20 @@ void TestTnefController::tnefAfterAnotherAttachmentAndTwoTnefParts()
     // Every unpacked file once, the PDF never taken for TNEF.
     QCOMPARE(captions(m_window->attachmentList(2)), (QStringList{QStringLiteral("one.txt"), QStringLiteral("two.txt")}));
     QCOMPARE(captions(m_window->attachmentList(1)).size(), 3);
+}
+
+void TestTnefController::winmailDatSentAsOctetStreamIsUnpacked()
+{
+    // Mail clients often send winmail.dat without its TNEF content type; the
+    // window, the command line and the extraction decide alike.
+    const QByteArray tnef = Stream().version().file("PDF", "a.pdf").bytes();
+    m_reading->DispEmlFile(write(message({part("application/octet-stream", "winmail.dat", tnef)})));
+    QCOMPARE(captions(m_window->attachmentList(2)), QStringList{QStringLiteral("a.pdf")});
+    QVERIFY(m_reading->displayed()->TnefFlg());
+    // Any other octet-stream attachment is just listed.
+    m_reading->DispEmlFile(write(message({part("application/octet-stream", "data.bin", tnef)})));
+    QCOMPARE(m_window->attachmentList(2)->count(), 0);
+    QVERIFY(!m_reading->displayed()->TnefFlg());
 }
 
 void TestTnefController::damagedStreamEndsTheDisplay()
