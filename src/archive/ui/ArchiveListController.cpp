@@ -31,6 +31,7 @@ ArchiveListController::ArchiveListController(MainFrame& window, TDm_Ldb& databas
     , m_reading(reading)
 {
     m_autoView.setSingleShot(true);
+    m_autoView.setTimerType(Qt::PreciseTimer);
     connect(&m_autoView, &QTimer::timeout, this, &ArchiveListController::autoDisplayNow);
     MainActions* a = window.actions();
     a->DBConnect->setCheckable(true);
