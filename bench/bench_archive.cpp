@@ -7,9 +7,9 @@
 #include "archive/ArchiveListModel.h"
 #include "archive/FirebirdClient.h"
 #include "archive/Registration.h"
-#include "reading/MessageIndex.h"
 #include "archive/TDm_Ldb.h"
 #include "platform/ChildProcessRunner.h"
+#include "reading/MessageIndex.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -39,9 +39,13 @@ Registration::Input inputFor(int i, const QString& file)
 {
     Registration::Input input;
     input.fields.Message_ID = QStringLiteral("<bench%1@example.jp>").arg(i);
-    input.fields.Message_Date =
-        QStringLiteral("20%1/%2/%3 %4:%5:%6").arg(10 + i % 15).arg(1 + i % 12, 2, 10, QChar(u'0'))
-            .arg(1 + i % 28, 2, 10, QChar(u'0')).arg(i % 24).arg(i % 60, 2, 10, QChar(u'0')).arg((i / 60) % 60, 2, 10, QChar(u'0'));
+    input.fields.Message_Date = QStringLiteral("20%1/%2/%3 %4:%5:%6")
+                                    .arg(10 + i % 15)
+                                    .arg(1 + i % 12, 2, 10, QChar(u'0'))
+                                    .arg(1 + i % 28, 2, 10, QChar(u'0'))
+                                    .arg(i % 24)
+                                    .arg(i % 60, 2, 10, QChar(u'0'))
+                                    .arg((i / 60) % 60, 2, 10, QChar(u'0'));
     input.fields.Sender_Name = QStringLiteral("送信者 %1").arg(i % 500);
     input.fields.Sender_Address = QStringLiteral("sender%1@example.jp").arg(i % 500);
     input.fields.Recieve_Address = QStringLiteral("me@example.jp");
@@ -77,7 +81,8 @@ int main(int argc, char** argv)
     for (const int size : sizes) {
         const QString registered = dir.filePath(QStringLiteral("registered-%1.fdb").arg(size));
         const QString bare = dir.filePath(QStringLiteral("bare-%1.fdb").arg(size));
-        if (!createArchive(ArchiveTarget{QString(), registered}).isEmpty() || !createArchive(ArchiveTarget{QString(), bare}).isEmpty()) {
+        if (!createArchive(ArchiveTarget{QString(), registered}).isEmpty()
+            || !createArchive(ArchiveTarget{QString(), bare}).isEmpty()) {
             out << "cannot create archives\n";
             return 1;
         }
@@ -113,9 +118,10 @@ int main(int argc, char** argv)
             for (int i = 0; i < size; ++i) {
                 const Registration::Input in = inputFor(i, mail);
                 db.transaction();
-                index.prepare(QStringLiteral("insert into Message_IdxTbl (Message_ID,Message_Date,Sender_Name,Sender_Address,"
-                                             "Recieve_Address,Message_Subject,Message_dtype,Message_ftype,MailBody) values "
-                                             "(?,?,?,?,?,?,'1','1',?)"));
+                index.prepare(
+                    QStringLiteral("insert into Message_IdxTbl (Message_ID,Message_Date,Sender_Name,Sender_Address,"
+                                   "Recieve_Address,Message_Subject,Message_dtype,Message_ftype,MailBody) values "
+                                   "(?,?,?,?,?,?,'1','1',?)"));
                 index.addBindValue(in.fields.Message_ID);
                 index.addBindValue(MessageFields::parseMessageDate(in.fields.Message_Date));
                 index.addBindValue(in.fields.Sender_Name);

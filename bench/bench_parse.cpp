@@ -39,7 +39,8 @@ QByteArray generatedMail(int n)
     for (qsizetype i = 0; i < b64.size(); i += 76)
         m += b64.mid(i, 76) + "\r\n";
     m += "--I--\r\n--O\r\nContent-Type: application/octet-stream; name=\"data.bin\"\r\n"
-         "Content-Transfer-Encoding: base64\r\n\r\n" + attachment.toBase64() + "\r\n--O--\r\n";
+         "Content-Transfer-Encoding: base64\r\n\r\n"
+        + attachment.toBase64() + "\r\n--O--\r\n";
     return m;
 }
 

@@ -33,8 +33,8 @@ int main(int argc, char** argv)
     const qint64 ms = timer.elapsed();
     QTextStream out(stdout);
     const double mb = bytes.size() / (1024.0 * 1024.0);
-    out << QString::asprintf("stream: %.1f MB, %d attachments; extracted %lld files in %lld ms: %.1f MB/s\n", mb,
-                             count, static_cast<long long>(names.size()), ms, ms > 0 ? mb * 1000.0 / ms : 0.0);
+    out << QString::asprintf("stream: %.1f MB, %d attachments; extracted %lld files in %lld ms: %.1f MB/s\n", mb, count,
+                             static_cast<long long>(names.size()), ms, ms > 0 ? mb * 1000.0 / ms : 0.0);
     if (!ok)
         out << "error: " << error << '\n';
     return ok && names.size() == count ? 0 : 1;

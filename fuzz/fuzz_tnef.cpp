@@ -40,8 +40,7 @@ void walk(const QByteArray& bytes)
                 }
             }
         }
-    } catch (const TnefError&) {
-    }
+    } catch (const TnefError&) { }
 }
 
 } // namespace

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   # build tools, and clang with libFuzzer for the fuzz targets
-  cmake ninja-build g++ pkg-config git clang libclang-rt-14-dev
+  cmake ninja-build g++ pkg-config git clang libclang-rt-14-dev clang-format
   # Qt 6: Widgets, Sql (Firebird driver), WebEngine, PrintSupport, Test
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libqt6sql6-ibase libgl-dev
   # mail, network and crypto libraries

@@ -8,7 +8,7 @@
 struct CommandLineChoice
 {
     bool showHelp = false;
-    bool themeGiven = false;  // a theme came from the command line; the stored one is not read
+    bool themeGiven = false; // a theme came from the command line; the stored one is not read
     int theme = 0;
 };
 

@@ -20,9 +20,9 @@ ImageSets imageSetsFor(int dpi);
 // Edge length of a button bar image in each set.
 int buttonImageSize(ImageSet set);
 
-int statusPanel0Width(int dpi);   // dpi * 140 / 96, rounded
-int statusPanel1Width(int dpi);   // dpi * 50 / 96, rounded
-int splitterHeight(int dpi);      // dpi * 5 / 96, rounded
+int statusPanel0Width(int dpi); // dpi * 140 / 96, rounded
+int statusPanel1Width(int dpi); // dpi * 50 / 96, rounded
+int splitterHeight(int dpi);    // dpi * 5 / 96, rounded
 
 // A threshold designed for 96 dpi, scaled and truncated.
 int scaledThreshold(int designPixels, double cfunc);

@@ -1,7 +1,7 @@
 #include "archive/ArchiveFetch.h"
 
-#include "base/SafePath.h"
 #include "archive/TDm_Ldb.h"
+#include "base/SafePath.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -25,8 +25,8 @@ Result FetchMsgDat(TDm_Ldb& dm, const QString& messageId, const QDateTime& messa
     QDir().mkpath(folder);
     result.fileName = data->fileName;
     result.fileExt = data->fileExt;
-    result.path = safeChildPath(folder, data->fileName.isEmpty() ? QStringLiteral("message") + data->fileExt
-                                                                : data->fileName);
+    result.path
+        = safeChildPath(folder, data->fileName.isEmpty() ? QStringLiteral("message") + data->fileExt : data->fileName);
     QSaveFile file(result.path);
     if (!file.open(QIODevice::WriteOnly)) {
         result.error = file.errorString() + QStringLiteral(": ") + result.path;

@@ -9,17 +9,17 @@ class TDm_Ldb;
 namespace ArchiveFetch {
 
 inline const QString kSetDatabase = QStringLiteral("データベースファイルを設定してください");
-inline const QString kNoDataRow =
-    QStringLiteral("このメッセージのファイルはアーカイブにありません\r\n(索引だけが登録されています)");
+inline const QString kNoDataRow
+    = QStringLiteral("このメッセージのファイルはアーカイブにありません\r\n(索引だけが登録されています)");
 
 struct Result
 {
     bool ok = false;
-    bool noDataRow = false;   // an index row without its data row
-    QString error;            // the text for the message box
-    QString fileName;         // as stored
+    bool noDataRow = false; // an index row without its data row
+    QString error;          // the text for the message box
+    QString fileName;       // as stored
     QString fileExt;
-    QString path;             // the file written
+    QString path; // the file written
 };
 
 // Writes the stored file under its stored name (made safe) into the folder,

@@ -20,10 +20,10 @@ QString cacheKey(const QString& id, const QDateTime& date)
 
 const QStringList& ArchiveListModel::columnNames()
 {
-    static const QStringList names{QStringLiteral("MESSAGE_ID"),      QStringLiteral("MESSAGE_DATE"),
-                                   QStringLiteral("ACCOUNT_KEY"),     QStringLiteral("SENDER_NAME"),
-                                   QStringLiteral("SENDER_ADDRESS"),  QStringLiteral("RECIEVE_NAME"),
-                                   QStringLiteral("RECIEVE_ADDRESS"), QStringLiteral("MESSAGE_SUBJECT"),
+    static const QStringList names{QStringLiteral("MESSAGE_ID"),       QStringLiteral("MESSAGE_DATE"),
+                                   QStringLiteral("ACCOUNT_KEY"),      QStringLiteral("SENDER_NAME"),
+                                   QStringLiteral("SENDER_ADDRESS"),   QStringLiteral("RECIEVE_NAME"),
+                                   QStringLiteral("RECIEVE_ADDRESS"),  QStringLiteral("MESSAGE_SUBJECT"),
                                    QStringLiteral("MESSAGE_FILENAME"), QStringLiteral("MAILBODY")};
     return names;
 }
@@ -31,8 +31,7 @@ const QStringList& ArchiveListModel::columnNames()
 ArchiveListModel::ArchiveListModel(QObject* parent)
     : QAbstractTableModel(parent)
     , m_bodies(8 * 1024 * 1024) // characters of body text kept
-{
-}
+{ }
 
 bool ArchiveListModel::load(const QSqlDatabase& db, QString* error)
 {
@@ -95,7 +94,8 @@ QString ArchiveListModel::bodyText(int row) const
     if (const QString* cached = m_bodies.object(key))
         return *cached;
     QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("select MailBody from Message_IdxTbl where Message_ID = :id and Message_Date = :date"));
+    query.prepare(
+        QStringLiteral("select MailBody from Message_IdxTbl where Message_ID = :id and Message_Date = :date"));
     query.bindValue(QStringLiteral(":id"), r.values[0]);
     query.bindValue(QStringLiteral(":date"), r.date);
     QString body;

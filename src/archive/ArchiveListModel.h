@@ -48,7 +48,7 @@ public:
 private:
     struct Row
     {
-        QString values[9];   // MESSAGE_ID ... MESSAGE_FILENAME, the date as text
+        QString values[9]; // MESSAGE_ID ... MESSAGE_FILENAME, the date as text
         QDateTime date;
         bool fileNameRead = false;
     };

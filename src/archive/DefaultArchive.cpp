@@ -1,10 +1,10 @@
 #include "archive/DefaultArchive.h"
 
+#include "archive/ArchiveTarget.h"
+#include "archive/FirebirdClient.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsFolders.h"
 #include "settings/SettingsKeys.h"
-#include "archive/ArchiveTarget.h"
-#include "archive/FirebirdClient.h"
 
 #include <QDir>
 #include <QFile>

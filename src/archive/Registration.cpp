@@ -43,9 +43,9 @@ struct Column
     const char* name;
     int size;
 };
-constexpr Column kIndexColumns[] = {{"Message_ID", 256},     {"Account_Key", 256},     {"Sender_Name", 64},
-                                    {"Sender_Address", 256}, {"Recieve_Name", 64},     {"Recieve_Address", 256},
-                                    {"Message_Subject", 256}};
+constexpr Column kIndexColumns[]
+    = {{"Message_ID", 256},  {"Account_Key", 256},     {"Sender_Name", 64},     {"Sender_Address", 256},
+       {"Recieve_Name", 64}, {"Recieve_Address", 256}, {"Message_Subject", 256}};
 constexpr Column kDataColumns[] = {{"Message_FileName", 256}, {"Message_FileExt", 16}};
 
 // Binds each parameter the statement names; an "old_" key takes the same
@@ -199,8 +199,9 @@ QString completionText(const Result& result)
 {
     if (result.shortened.isEmpty())
         return kDone;
-    return kDone + QStringLiteral(" (長すぎる項目を列の長さに合わせて短くしました: %1)")
-                       .arg(result.shortened.join(QStringLiteral(", ")));
+    return kDone
+        + QStringLiteral(" (長すぎる項目を列の長さに合わせて短くしました: %1)")
+              .arg(result.shortened.join(QStringLiteral(", ")));
 }
 
 } // namespace Registration

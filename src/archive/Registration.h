@@ -31,12 +31,12 @@ inline const QString kDataFailed = QStringLiteral("UPdate できませんでし�
 // that the bytes stored are the bytes that produced the fields.
 struct Input
 {
-    MessageIndexFields fields;   // as the 書誌情報 tab holds them, edits included
-    QDateTime date;              // Message_Date; invalid when the message has none
+    MessageIndexFields fields; // as the 書誌情報 tab holds them, edits included
+    QDateTime date;            // Message_Date; invalid when the message has none
     int MDatType = 0;
-    QString mailBody;            // the text pane's text
-    QString fileName;            // Message_FileName; its extension gives Message_FileExt and Message_ftype
-    QByteArray bytes;            // MailDat
+    QString mailBody; // the text pane's text
+    QString fileName; // Message_FileName; its extension gives Message_FileExt and Message_ftype
+    QByteArray bytes; // MailDat
 };
 
 Input inputFrom(const DisplayedMessage& shown);
@@ -45,10 +45,10 @@ struct Result
 {
     enum class Status { Registered, EmptyId, NoDate, IndexFailed, DataFailed };
     Status status = Status::Registered;
-    QString message;             // what the user is told (a message box text)
-    bool replaced = false;       // a message with this key was archived before
-    bool replacedOther = false;  // ... and its stored bytes were not these
-    QStringList shortened;       // columns whose value was cut to the column's size
+    QString message;            // what the user is told (a message box text)
+    bool replaced = false;      // a message with this key was archived before
+    bool replacedOther = false; // ... and its stored bytes were not these
+    QStringList shortened;      // columns whose value was cut to the column's size
 
     bool ok() const { return status == Status::Registered; }
 };

@@ -3,10 +3,10 @@
 #include "archive/FirebirdClient.h"
 #include "platform/ChildProcessRunner.h"
 
+#include "archive/ArchiveListModel.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
-#include "archive/ArchiveListModel.h"
 #include <QStandardPaths>
 #include <QUuid>
 
@@ -16,8 +16,7 @@ TDm_Ldb::TDm_Ldb(ChildProcessRunner& runner, const QString& programFolder, QObje
     , m_programFolder(programFolder)
     , m_connectionName(QStringLiteral("TDm_Ldb-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
     , m_list(std::make_unique<ArchiveListModel>())
-{
-}
+{ }
 
 TDm_Ldb::~TDm_Ldb()
 {
@@ -126,8 +125,9 @@ QString TDm_Ldb::upgradeToolPath() const
 
 QStringList TDm_Ldb::upgradeToolArguments(const QString& databasePath) const
 {
-    return {QStringLiteral("-upgrade"), databasePath, QStringLiteral("-user"), ArchiveCredentials::AdminUser,
-            QStringLiteral("-pass"), ArchiveCredentials::AdminPassword};
+    return {QStringLiteral("-upgrade"), databasePath,
+            QStringLiteral("-user"),    ArchiveCredentials::AdminUser,
+            QStringLiteral("-pass"),    ArchiveCredentials::AdminPassword};
 }
 
 void TDm_Ldb::upgrade(const QString& databasePath)

@@ -38,10 +38,10 @@ public:
 
     struct StartupResult
     {
-        bool connected = false;   // DBConnect may be enabled
-        bool upgraded = false;    // the upgrade tool ran
+        bool connected = false; // DBConnect may be enabled
+        bool upgraded = false;  // the upgrade tool ran
         QString caption;
-        QString error;            // why the connection failed, for the status bar
+        QString error; // why the connection failed, for the status bar
     };
 
     struct MessageData
@@ -112,8 +112,8 @@ private:
     ArchiveTarget m_target;
     QString m_caption = kNoDatabaseCaption;
     std::unique_ptr<ArchiveListModel> m_list;
-    std::unique_ptr<QSqlQuery> m_statement;   // FDQry
-    std::unique_ptr<QSqlQuery> m_dataQuery;   // FDQryDat
+    std::unique_ptr<QSqlQuery> m_statement; // FDQry
+    std::unique_ptr<QSqlQuery> m_dataQuery; // FDQryDat
     bool m_listOpen = false;
     std::function<std::optional<OdsVersion>()> m_odsProbe;
 };

@@ -14,8 +14,8 @@ namespace {
 void restoreWritePermission(const QString& path)
 {
     const auto addWrite = [](const QString& p) {
-        QFile::setPermissions(p, QFile::permissions(p) | QFileDevice::WriteOwner | QFileDevice::ReadOwner
-                                     | QFileDevice::ExeOwner);
+        QFile::setPermissions(
+            p, QFile::permissions(p) | QFileDevice::WriteOwner | QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     };
     addWrite(path);
     QDirIterator it(path, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,

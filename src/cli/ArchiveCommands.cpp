@@ -1,16 +1,16 @@
 #include "cli/ArchiveCommands.h"
 
-#include "settings/SettingsFolders.h"
-#include "archive/ArchiveTarget.h"
-#include "archive/DefaultArchive.h"
 #include "archive/ArchiveFetch.h"
 #include "archive/ArchiveListModel.h"
+#include "archive/ArchiveTarget.h"
+#include "archive/DefaultArchive.h"
 #include "archive/FirebirdClient.h"
 #include "archive/Registration.h"
-#include "reading/DisplayedMessage.h"
-#include "reading/MessageSummary.h"
 #include "archive/TDm_Ldb.h"
 #include "platform/ChildProcessRunner.h"
+#include "reading/DisplayedMessage.h"
+#include "reading/MessageSummary.h"
+#include "settings/SettingsFolders.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -22,13 +22,12 @@
 
 namespace {
 
-const char* const kUsage =
-    "usage: tallowin-cli archive create [--host HOST] PATH\n"
-    "       tallowin-cli archive check [--host HOST] PATH\n"
-    "       tallowin-cli archive register [--host HOST] DB FILE...\n"
-    "       tallowin-cli archive list [--host HOST] [--body] DB\n"
-    "       tallowin-cli archive fetch [--host HOST] DB ID DATE OUTDIR\n"
-    "       tallowin-cli archive init-default\n";
+const char* const kUsage = "usage: tallowin-cli archive create [--host HOST] PATH\n"
+                           "       tallowin-cli archive check [--host HOST] PATH\n"
+                           "       tallowin-cli archive register [--host HOST] DB FILE...\n"
+                           "       tallowin-cli archive list [--host HOST] [--body] DB\n"
+                           "       tallowin-cli archive fetch [--host HOST] DB ID DATE OUTDIR\n"
+                           "       tallowin-cli archive init-default\n";
 
 // What every archive sub-command shares: "--host HOST" (empty: the
 // embedded engine), its flags, and its other arguments.
@@ -101,7 +100,8 @@ int registerFiles(const Invocation& call, CliStreams s)
         s.out.flush();
         const QString name = QFileInfo(file).fileName();
         if (!QFileInfo(file).isFile()) {
-            s.out << name << ": " << "cannot read " << file << '\n';
+            s.out << name << ": "
+                  << "cannot read " << file << '\n';
             allRegistered = false;
             continue;
         }
@@ -179,8 +179,8 @@ int fetchMessage(const Invocation& call, CliStreams s)
 
 int initDefault(const Invocation&, CliStreams s)
 {
-    const DefaultArchiveSetup setup =
-        ensureDefaultArchive(SettingsFolders::locate(programFolder()), QStringLiteral("tallowin"));
+    const DefaultArchiveSetup setup
+        = ensureDefaultArchive(SettingsFolders::locate(programFolder()), QStringLiteral("tallowin"));
     if (!setup.error.isEmpty()) {
         s.err << setup.error << '\n';
         return 1;
@@ -194,14 +194,13 @@ int initDefault(const Invocation&, CliStreams s)
     return 0;
 }
 
-
 struct Verb
 {
     const char* usage;
     int minArguments;
-    int maxArguments;      // -1: any number
+    int maxArguments; // -1: any number
     bool takesHost;
-    QStringList flags;     // switches without a value
+    QStringList flags; // switches without a value
     int (*run)(const Invocation&, CliStreams);
 };
 

@@ -3,12 +3,12 @@
 #include "cli/ArchiveCommands.h"
 
 #include "base/AppInfo.h"
-#include "settings/IniFile.h"
-#include "settings/ParameterTable.h"
-#include "settings/SettingsFolders.h"
 #include "reading/MessageSummary.h"
 #include "reading/MimeMessage.h"
 #include "reading/tnef/TnefExtraction.h"
+#include "settings/IniFile.h"
+#include "settings/ParameterTable.h"
+#include "settings/SettingsFolders.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -124,7 +124,9 @@ const std::map<QString, CommandEntry>& commands()
         {QStringLiteral("show"), {QStringLiteral("show FILE"), showMessage}},
         {QStringLiteral("tnef"), {QStringLiteral("tnef FILE OUTDIR"), unpackTnef}},
         {QStringLiteral("archive"),
-         {QStringLiteral("archive create|check|register|list|fetch|init-default ... (tallowin-cli archive for details)"), runArchiveCommand}},
+         {QStringLiteral(
+              "archive create|check|register|list|fetch|init-default ... (tallowin-cli archive for details)"),
+          runArchiveCommand}},
     };
     return table;
 }

@@ -8,8 +8,7 @@
 ChildProcessRunner::ChildProcessRunner(bool& terminateState, QObject* parent)
     : QObject(parent)
     , m_terminateState(terminateState)
-{
-}
+{ }
 
 QProcess* ChildProcessRunner::newProcess(bool captureOutput, const QString& workingFolder)
 {

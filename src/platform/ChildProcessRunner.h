@@ -18,8 +18,8 @@ public:
     {
         bool started = false;
         int exitCode = -1;
-        QByteArray output;   // standard output, when captured
-        QString errorText;   // why the program could not be started
+        QByteArray output; // standard output, when captured
+        QString errorText; // why the program could not be started
     };
 
     explicit ChildProcessRunner(bool& terminateState, QObject* parent = nullptr);

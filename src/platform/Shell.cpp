@@ -11,8 +11,7 @@
 
 XdgShell::XdgShell(ChildProcessRunner& runner)
     : m_runner(runner)
-{
-}
+{ }
 
 QString XdgShell::findDesktopEntry(const QString& desktopId)
 {

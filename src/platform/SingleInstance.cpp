@@ -14,8 +14,7 @@ constexpr int kConnectTimeoutMs = 1000;
 SingleInstance::SingleInstance(const QString& key, QObject* parent)
     : QObject(parent)
     , m_key(key)
-{
-}
+{ }
 
 SingleInstance::~SingleInstance()
 {

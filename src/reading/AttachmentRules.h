@@ -19,7 +19,7 @@ bool looksEncrypted(const QString& caption);
 struct List1Selection
 {
     bool openWith = false;
-    bool decrypt = false;   // DecryptGpg and SaveToDiskDGpg
+    bool decrypt = false; // DecryptGpg and SaveToDiskDGpg
 };
 List1Selection selectInList1(const QString& caption);
 

@@ -9,9 +9,9 @@ namespace {
 
 QString* fieldSlot(MessageIndexFields& f, DisplayedMessage::Field which)
 {
-    QString* slots[DisplayedMessage::FieldCount] = {&f.Message_ID,     &f.Message_Date,   &f.Account_Key,
-                                                    &f.Sender_Name,    &f.Sender_Address, &f.Recieve_Name,
-                                                    &f.Recieve_Address, &f.Message_Subject};
+    QString* slots[DisplayedMessage::FieldCount]
+        = {&f.Message_ID,     &f.Message_Date, &f.Account_Key,     &f.Sender_Name,
+           &f.Sender_Address, &f.Recieve_Name, &f.Recieve_Address, &f.Message_Subject};
     return which >= 0 && which < DisplayedMessage::FieldCount ? slots[which] : nullptr;
 }
 

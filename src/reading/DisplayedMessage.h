@@ -26,8 +26,17 @@ class DisplayedMessage
 {
 public:
     // The fields of the "書誌情報" tab, in the order of Edit1 ... Edit8.
-    enum Field { MessageId, MessageDate, AccountKey, SenderName, SenderAddress, RecieveName, RecieveAddress,
-                 MessageSubject, FieldCount };
+    enum Field {
+        MessageId,
+        MessageDate,
+        AccountKey,
+        SenderName,
+        SenderAddress,
+        RecieveName,
+        RecieveAddress,
+        MessageSubject,
+        FieldCount
+    };
 
     ~DisplayedMessage();
 
@@ -35,8 +44,8 @@ public:
     // name the archive keeps with the bytes (empty: the file's own name).
     // Null, with the reason in error, when the file cannot be read, is
     // empty, or cannot be parsed as a message.
-    static std::unique_ptr<DisplayedMessage> read(const QString& path, const QStringList& accountRows,
-                                                  QString* error, const QString& storedName = QString());
+    static std::unique_ptr<DisplayedMessage> read(const QString& path, const QStringList& accountRows, QString* error,
+                                                  const QString& storedName = QString());
     static std::unique_ptr<DisplayedMessage> fromBytes(const QByteArray& bytes, const QString& storedName,
                                                        const QStringList& accountRows, QString* error);
 

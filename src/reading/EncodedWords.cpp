@@ -61,8 +61,7 @@ QByteArray unfoldHeader(const QByteArray& raw)
 QString decodeHeaderText(const QByteArray& rawHeader)
 {
     const QByteArray raw = unfoldHeader(rawHeader);
-    static const QRegularExpression wordPattern(
-        QStringLiteral("=\\?([^?\\s]+)\\?([BbQq])\\?([^?\\s]*)\\?="));
+    static const QRegularExpression wordPattern(QStringLiteral("=\\?([^?\\s]+)\\?([BbQq])\\?([^?\\s]*)\\?="));
     // Work on Latin-1 so that match offsets are byte offsets.
     const QString latin = QString::fromLatin1(raw);
     QList<EncodedWord> words;

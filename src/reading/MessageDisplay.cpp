@@ -81,8 +81,8 @@ bool walkSingleBody(const MimeMessage& message, DisplaySink& sink, DisplayOutcom
 DisplayOutcome walkMessage(const MimeMessage& message, DisplaySink& sink)
 {
     DisplayOutcome outcome;
-    const bool completed = message.hasParts() ? walkParts(message, sink, outcome)
-                                              : walkSingleBody(message, sink, outcome);
+    const bool completed
+        = message.hasParts() ? walkParts(message, sink, outcome) : walkSingleBody(message, sink, outcome);
     outcome.endedEarly = !completed;
     if (completed && outcome.encrypted)
         outcome.MDatType = 3;

@@ -17,8 +17,8 @@ constexpr int Attachments1 = 1;
 struct AttachmentListing
 {
     QString caption;
-    QString iconType;        // ".pdf", ".dat", ...
-    bool opensWithProgram;   // the name had an extension of its own
+    QString iconType;      // ".pdf", ".dat", ...
+    bool opensWithProgram; // the name had an extension of its own
 };
 
 // The rules for listing an Internet message's attachment part: a name
@@ -50,8 +50,8 @@ struct DisplayOutcome
     int MDatType = 0;
     bool TnefFlg = false;
     bool encrypted = false;
-    bool endedEarly = false;   // a hook ended the display
-    QString text;              // what the walk put into the text pane
+    bool endedEarly = false; // a hook ended the display
+    QString text;            // what the walk put into the text pane
 };
 
 // The parts walk: every part repeats its action, so the last attachment

@@ -1,8 +1,8 @@
 #include "reading/MessageIndex.h"
 
-#include "settings/ParameterTable.h"
 #include "reading/Charsets.h"
 #include "reading/MimeMessage.h"
+#include "settings/ParameterTable.h"
 
 #include <QRegularExpression>
 

@@ -18,10 +18,10 @@ struct MessageSummary
 {
     MessageIndexFields fields;
     DisplayOutcome outcome;
-    QString text;              // the text pane
-    QString html;              // the HTML shown, or empty
-    QStringList attachments;   // list I captions in order
-    QStringList attachments2;  // list II captions in order
+    QString text;             // the text pane
+    QString html;             // the HTML shown, or empty
+    QStringList attachments;  // list I captions in order
+    QStringList attachments2; // list II captions in order
     bool parsed = false;
 
     QJsonObject toJson() const;
@@ -33,7 +33,10 @@ struct MessageSummary
 class RecordingSink : public DisplaySink
 {
 public:
-    RecordingSink(MessageSummary& summary, const MimeMessage& message) : m_summary(summary), m_message(message) {}
+    RecordingSink(MessageSummary& summary, const MimeMessage& message)
+        : m_summary(summary)
+        , m_message(message)
+    { }
 
     void showPage(int page) override { lastPage = page; }
     void listAttachment(const MimePart&, const AttachmentListing& item) override;

@@ -21,13 +21,14 @@ void initialiseGMime()
         g_mime_init();
         // GMime reports oddities of a message on the log; a damaged mail
         // is shown as far as it goes, without warnings to anyone.
-        g_log_set_handler("gmime", GLogLevelFlags(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO
-                                                  | G_LOG_LEVEL_DEBUG),
-                          [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
+        g_log_set_handler(
+            "gmime", GLogLevelFlags(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO | G_LOG_LEVEL_DEBUG),
+            [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
     });
 }
 
-void ignoreWarning(gint64, GMimeParserWarning, const gchar*, gpointer) {}
+void ignoreWarning(gint64, GMimeParserWarning, const gchar*, gpointer)
+{ }
 
 GMimeParserOptions* parserOptions()
 {
@@ -107,8 +108,8 @@ bool isTextType(GMimeObject* object)
 struct MimeMessage::Private
 {
     GMimeMessage* message = nullptr;
-    QList<GMimeObject*> partObjects;   // owned by the message
-    QString headerlessText;            // the leading text of a file without headers
+    QList<GMimeObject*> partObjects; // owned by the message
+    QString headerlessText;          // the leading text of a file without headers
     ~Private()
     {
         if (message)
@@ -118,8 +119,7 @@ struct MimeMessage::Private
 
 MimeMessage::MimeMessage(std::unique_ptr<Private> priv)
     : d(std::move(priv))
-{
-}
+{ }
 
 MimeMessage::~MimeMessage() = default;
 
@@ -144,7 +144,8 @@ std::unique_ptr<MimeMessage> MimeMessage::parse(const QByteArray& bytes, QString
         // a note) is read as a message whose body is all of it; its first
         // lines count as the header block, as a lenient reader takes them.
         message = construct("\r\n" + bytes);
-        headerless = Charsets::decodeUndeclared(bytes.left(bytes.indexOf("\n\n") < 0 ? bytes.size() : bytes.indexOf("\n\n")));
+        headerless
+            = Charsets::decodeUndeclared(bytes.left(bytes.indexOf("\n\n") < 0 ? bytes.size() : bytes.indexOf("\n\n")));
     }
     if (!message) {
         if (error)

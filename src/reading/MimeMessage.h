@@ -12,19 +12,19 @@
 // One part of a message, in document order with nested multiparts flattened.
 struct MimePart
 {
-    int index = 0;              // position among all flattened parts
-    bool isAttachment = false;  // otherwise a text part
-    QString contentType;        // "type/subtype; param=value ..." as written
-    QString fileName;           // empty when the part names none
-    QString description;        // Content-Description
-    QStringList bodyLines;      // text parts: decoded and converted
+    int index = 0;             // position among all flattened parts
+    bool isAttachment = false; // otherwise a text part
+    QString contentType;       // "type/subtype; param=value ..." as written
+    QString fileName;          // empty when the part names none
+    QString description;       // Content-Description
+    QStringList bodyLines;     // text parts: decoded and converted
 
     bool typeContains(const QString& text) const { return contentType.contains(text, Qt::CaseInsensitive); }
 };
 
 struct Mailbox
 {
-    QString name;     // decoded display name
+    QString name; // decoded display name
     QString address;
 };
 

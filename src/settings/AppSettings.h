@@ -16,9 +16,9 @@ struct WindowSettings
     int top = 50;
     int width = 640;
     int height = 480;
-    int panel1Height = 300;    // upper pane; never below 10
-    bool treeViewSW = true;    // backup browser's folder tree shown
-    int treeViewWidth = 160;   // below 10 reads as 160
+    int panel1Height = 300;  // upper pane; never below 10
+    bool treeViewSW = true;  // backup browser's folder tree shown
+    int treeViewWidth = 160; // below 10 reads as 160
 };
 
 struct ListWindowSettings
@@ -30,15 +30,15 @@ struct ListWindowSettings
 // Section "Connection": the bulk sender's settings.
 struct ConnectionSettings
 {
-    int mailerIndx = 0;         // 0 Outlook, 1 Thunderbird
+    int mailerIndx = 0; // 0 Outlook, 1 Thunderbird
     QString exchangerAccount;
-    int mailTabindx = 0;        // 0 mail client, 1 direct SMTP
+    int mailTabindx = 0; // 0 mail client, 1 direct SMTP
     QString myMailAddress;
     QString fromName;
     QString smtpHost = QStringLiteral("localhost");
     QString smtpPort = QStringLiteral("25");
     QString smtpUser;
-    int mailEncode = 0;         // 0 ISO-2022-JP, 1 UTF-8
+    int mailEncode = 0; // 0 ISO-2022-JP, 1 UTF-8
     QString myMailSubject;
 };
 
@@ -59,10 +59,10 @@ struct AppSettings
     int theme = 0;
     QString fontName = QStringLiteral("Meiryo UI");
     int fontSize = 9;
-    int fontColor = 0;          // a colour value in 0x00BBGGRR form; 0 is black
+    int fontColor = 0; // a colour value in 0x00BBGGRR form; 0 is black
     int viewStyleNum = 0;
     bool mskFlg = false;
-    bool homeFlg = true;        // as read; it decides whether HomePATH is written back
+    bool homeFlg = true; // as read; it decides whether HomePATH is written back
     QString homePath;
     QString buPath;
     QString ldPath;
@@ -85,8 +85,8 @@ struct AppSettings
 
 struct ReadOptions
 {
-    bool themeFromCommandLine = false;   // then "Theme" is not read
-    int recipientCount = 0;              // entries of the recipient list file
+    bool themeFromCommandLine = false; // then "Theme" is not read
+    int recipientCount = 0;            // entries of the recipient list file
 };
 
 // Reads every key at start-up, in the order the program has always read them.

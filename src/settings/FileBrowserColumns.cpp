@@ -17,5 +17,6 @@ void FileBrowserColumns::write(IniFile& ini) const
 {
     ini.writeInteger(SettingsKeys::sListView, QStringLiteral("ColumnNum"), columnNum);
     for (int n = 1; n <= heldWidthCount(); ++n)
-        ini.writeInteger(SettingsKeys::sListView, QStringLiteral("ColumnW%1").arg(n), widths.value(n - 1, DefaultWidth));
+        ini.writeInteger(SettingsKeys::sListView, QStringLiteral("ColumnW%1").arg(n),
+                         widths.value(n - 1, DefaultWidth));
 }

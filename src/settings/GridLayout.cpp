@@ -46,8 +46,8 @@ void GridLayout::write(IniFile& ini) const
 
 bool GridLayout::resetIfIncomplete()
 {
-    const bool incomplete = std::any_of(columns.begin(), columns.end(),
-                                        [](const GridColumn& c) { return c.fieldName.isEmpty(); });
+    const bool incomplete
+        = std::any_of(columns.begin(), columns.end(), [](const GridColumn& c) { return c.fieldName.isEmpty(); });
     if (!incomplete)
         return false;
     for (int i = 0; i < ColumnCount; ++i) {

@@ -27,8 +27,8 @@ QString encodeValue(QString value)
     value.replace(QLatin1String("\r\n"), QLatin1String(" "));
     value.replace(u'\r', u' ');
     value.replace(u'\n', u' ');
-    const bool needsQuotes = value != value.trimmed()
-        || (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"'));
+    const bool needsQuotes
+        = value != value.trimmed() || (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"'));
     return needsQuotes ? u'"' + value + u'"' : value;
 }
 
@@ -77,8 +77,7 @@ void IniFile::parse(const QString& text)
             continue;
         }
         const int eq = raw.indexOf(u'=');
-        if (eq > 0 && !trimmed.startsWith(u';') && !trimmed.startsWith(u'#')
-            && !raw.left(eq).trimmed().isEmpty()) {
+        if (eq > 0 && !trimmed.startsWith(u';') && !trimmed.startsWith(u'#') && !raw.left(eq).trimmed().isEmpty()) {
             target->append(Line{raw.left(eq).trimmed(), raw.mid(eq + 1), {}});
         } else {
             target->append(Line{{}, {}, raw});

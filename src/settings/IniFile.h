@@ -45,9 +45,9 @@ public:
 private:
     struct Line
     {
-        QString key;   // empty for comments and blank lines
+        QString key; // empty for comments and blank lines
         QString value;
-        QString raw;   // the line as read, for comments and blank lines
+        QString raw; // the line as read, for comments and blank lines
     };
     struct Section
     {
@@ -59,6 +59,6 @@ private:
     Section& sectionForWrite(const QString& name);
     static const Line* findKey(const Section& section, const QString& key);
 
-    QList<Line> m_preamble;   // lines before the first section
+    QList<Line> m_preamble; // lines before the first section
     QList<Section> m_sections;
 };

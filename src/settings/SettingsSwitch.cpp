@@ -1,9 +1,9 @@
 #include "settings/SettingsSwitch.h"
 
 #include "base/FolderRemoval.h"
+#include "base/Prompt.h"
 #include "base/QuilletState.h"
 #include "settings/SettingsFolders.h"
-#include "base/Prompt.h"
 
 #include <QDir>
 #include <QFile>

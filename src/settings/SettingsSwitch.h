@@ -14,10 +14,10 @@ enum class Mode { Individual, Common };
 
 inline const QString ToCommonCaption = QStringLiteral("共通設定にする");
 inline const QString ToIndividualCaption = QStringLiteral("個別設定にする");
-inline const QString CopyFromCommonQuestion =
-    QStringLiteral("共通設定からコピーしますか？「No」のときは初期設定になります");
-inline const QString CopyToCommonQuestion =
-    QStringLiteral("現在の設定を共通設定にコピーしますか？「No」のときは、すでにある共通設定になります");
+inline const QString CopyFromCommonQuestion
+    = QStringLiteral("共通設定からコピーしますか？「No」のときは初期設定になります");
+inline const QString CopyToCommonQuestion
+    = QStringLiteral("現在の設定を共通設定にコピーしますか？「No」のときは、すでにある共通設定になります");
 inline const QString RestartMessage = QStringLiteral("プログラムを再起動します");
 inline const QString CopyFailedMessage = QStringLiteral("共通設定フォルダーにコピーできません");
 
@@ -34,8 +34,7 @@ struct Outcome
 
 // Both keep the running values: they are written into the new folder's
 // configuration file at close. The work folder follows the settings folder.
-Outcome toIndividual(const SettingsFolders& folders, QuilletState& state, Prompt& prompt,
-                     const QString& programFile);
+Outcome toIndividual(const SettingsFolders& folders, QuilletState& state, Prompt& prompt, const QString& programFile);
 Outcome toCommon(const SettingsFolders& folders, QuilletState& state, Prompt& prompt, const QString& programFile);
 
 } // namespace SettingsSwitch

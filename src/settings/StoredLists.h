@@ -8,10 +8,10 @@
 // program runs even before the controls that show them exist.
 struct StoredLists
 {
-    QStringList recipients;   // $MailAddressList.txt
-    QStringList rankNames;    // $RNK_Name.Txt
-    QStringList masks;        // $MSK_List.Txt
-    QByteArray mailBodyRtf;   // $MailBody.rtf
+    QStringList recipients; // $MailAddressList.txt
+    QStringList rankNames;  // $RNK_Name.Txt
+    QStringList masks;      // $MSK_List.Txt
+    QByteArray mailBodyRtf; // $MailBody.rtf
     // Files that exist but could not be read: they are not written back,
     // so a read error never turns into an emptied file at close.
     QStringList unreadable;

@@ -1,8 +1,8 @@
-#include "base/AppInfo.h"
-#include "app/ui/ColorBoxEntries.h"
 #include "app/CommandLine.h"
-#include "settings/ListFiles.h"
 #include "app/ScreenDensity.h"
+#include "app/ui/ColorBoxEntries.h"
+#include "base/AppInfo.h"
+#include "settings/ListFiles.h"
 #include "support/TestEnvironment.h"
 
 #include <QRegularExpression>
@@ -39,7 +39,8 @@ void TestShellHelpers::commandLine_data()
     QTest::newRow("not a number") << QStringList{QStringLiteral("abc")} << false << false << 0;
     QTest::newRow("HELP") << QStringList{QStringLiteral("HELP")} << true << false << 0;
     QTest::newRow("contains help") << QStringList{QStringLiteral("--Helpme")} << true << false << 0;
-    QTest::newRow("only first counts") << QStringList{QStringLiteral("1"), QStringLiteral("help")} << false << true << 1;
+    QTest::newRow("only first counts") << QStringList{QStringLiteral("1"), QStringLiteral("help")} << false << true
+                                       << 1;
 }
 
 void TestShellHelpers::commandLine()
@@ -87,8 +88,8 @@ void TestShellHelpers::statusBarAndSplitterFollowDensity_data()
     QTest::addColumn<int>("panel1");
     QTest::addColumn<int>("splitter");
     QTest::newRow("96") << 96 << 140 << 50 << 5;
-    QTest::newRow("120") << 120 << 175 << 63 << 6;   // 62.5 and 6.25 rounded
-    QTest::newRow("144") << 144 << 210 << 75 << 8;   // 7.5 rounds up
+    QTest::newRow("120") << 120 << 175 << 63 << 6; // 62.5 and 6.25 rounded
+    QTest::newRow("144") << 144 << 210 << 75 << 8; // 7.5 rounds up
     QTest::newRow("192") << 192 << 280 << 100 << 10;
 }
 

@@ -1,5 +1,5 @@
-#include "settings/IniFile.h"
 #include "archive/DefaultArchive.h"
+#include "settings/IniFile.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -20,7 +20,8 @@ void TestDefaultArchive::firstUseMakesArchiveAndSettings()
 {
     TestEnvironment env;
     const SettingsFolders f = env.folders();
-    TestEnvironment::writeFile(f.initial + QStringLiteral("/tallowin.ini"), "[Condition]\nZOOM=100\n[MailDB]\nServer=localhost\n");
+    TestEnvironment::writeFile(f.initial + QStringLiteral("/tallowin.ini"),
+                               "[Condition]\nZOOM=100\n[MailDB]\nServer=localhost\n");
     TestEnvironment::writeFile(f.initial + QStringLiteral("/$RNK_Name.Txt"), "label\n");
     const DefaultArchiveSetup setup = ensureDefaultArchive(f, QStringLiteral("tallowin"));
     QCOMPARE(setup.error, QString());
@@ -48,7 +49,8 @@ void TestDefaultArchive::existingSettingsAreLeftAlone()
     QCOMPARE(setup.error, QString());
     QVERIFY(!setup.createdArchive);
     QVERIFY(!setup.createdConfig);
-    QCOMPARE(TestEnvironment::readFile(f.individual + QStringLiteral("/tallowin.ini")), QByteArray("[MailDB]\nDBPath=\n"));
+    QCOMPARE(TestEnvironment::readFile(f.individual + QStringLiteral("/tallowin.ini")),
+             QByteArray("[MailDB]\nDBPath=\n"));
     QVERIFY(!QFileInfo::exists(setup.archivePath));
 
     // Common settings chosen by an administrator are left alone too.

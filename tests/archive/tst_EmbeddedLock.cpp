@@ -1,5 +1,5 @@
-#include "base/QuilletState.h"
 #include "archive/EmbeddedLock.h"
+#include "base/QuilletState.h"
 #include "support/TestEnvironment.h"
 
 #include <QProcess>
@@ -11,11 +11,12 @@ namespace {
 int lockFromAnotherProcess(const QString& file)
 {
     QProcess python;
-    python.start(QStringLiteral("python3"),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("import fcntl,os,sys\nfd=os.open(sys.argv[1],os.O_RDWR)\n"
-                                 "try:\n  fcntl.lockf(fd, fcntl.LOCK_EX|fcntl.LOCK_NB)\nexcept OSError:\n  sys.exit(3)\n"),
-                  file});
+    python.start(
+        QStringLiteral("python3"),
+        {QStringLiteral("-c"),
+         QStringLiteral("import fcntl,os,sys\nfd=os.open(sys.argv[1],os.O_RDWR)\n"
+                        "try:\n  fcntl.lockf(fd, fcntl.LOCK_EX|fcntl.LOCK_NB)\nexcept OSError:\n  sys.exit(3)\n"),
+         file});
     python.waitForFinished(10000);
     return python.exitCode();
 }

@@ -131,13 +131,14 @@ void TestRegistration::registeringAgainKeepsOneRowWithLastValues()
 {
     const QString first = mail(QStringLiteral("first.eml"), "first file");
     const QString second = mail(QStringLiteral("second.msg"), "second file");
-    QVERIFY(Registration::registerMessage(*m_dm, inputFor(first, QStringLiteral("<same@x>"),
-                                                          QStringLiteral("2024/01/05"), QStringLiteral("old")))
+    QVERIFY(Registration::registerMessage(
+                *m_dm, inputFor(first, QStringLiteral("<same@x>"), QStringLiteral("2024/01/05"), QStringLiteral("old")))
                 .ok());
     // The same key again: the insert fails and the update replaces the values.
-    QVERIFY(Registration::registerMessage(*m_dm, inputFor(second, QStringLiteral("<same@x>"),
-                                                          QStringLiteral("2024/01/05"), QStringLiteral("edited")))
-                .ok());
+    QVERIFY(
+        Registration::registerMessage(
+            *m_dm, inputFor(second, QStringLiteral("<same@x>"), QStringLiteral("2024/01/05"), QStringLiteral("edited")))
+            .ok());
     QCOMPARE(count(*m_dm, "Message_IdxTbl"), 1);
     QCOMPARE(count(*m_dm, "Message_DatTBL"), 1);
     QSqlQuery q(m_dm->database());
@@ -153,12 +154,12 @@ void TestRegistration::registeringAgainKeepsOneRowWithLastValues()
 void TestRegistration::emptyIdAndBadDateWriteNothing()
 {
     const QString file = mail(QStringLiteral("a.eml"), "x");
-    auto result = Registration::registerMessage(*m_dm, inputFor(file, QStringLiteral("  "), QStringLiteral("2024/01/05"),
-                                                                QStringLiteral("s")));
+    auto result = Registration::registerMessage(
+        *m_dm, inputFor(file, QStringLiteral("  "), QStringLiteral("2024/01/05"), QStringLiteral("s")));
     QCOMPARE(result.status, Registration::Result::Status::EmptyId);
     QCOMPARE(result.message, QStringLiteral("このメールデータはDB更新できません"));
-    result = Registration::registerMessage(*m_dm, inputFor(file, QStringLiteral("<a@x>"), QStringLiteral("05.01.2024"),
-                                                           QStringLiteral("s")));
+    result = Registration::registerMessage(
+        *m_dm, inputFor(file, QStringLiteral("<a@x>"), QStringLiteral("05.01.2024"), QStringLiteral("s")));
     QCOMPARE(result.status, Registration::Result::Status::NoDate);
     // Said in Japanese, with where the date can be typed.
     QVERIFY(result.message.contains(QStringLiteral("日付")));
@@ -177,9 +178,10 @@ void TestRegistration::failureBetweenRowsLeavesNoPartialEntry()
     QCOMPARE(count(*m_dm, "Message_IdxTbl"), 0);
     QCOMPARE(count(*m_dm, "Message_DatTBL"), 0);
     // A later registration of the same message works as if nothing happened.
-    QVERIFY(Registration::registerMessage(*m_dm, inputFor(file, QStringLiteral("<p@x>"),
-                                                          QStringLiteral("2024/01/05 1:02:03"), QStringLiteral("s")))
-                .ok());
+    QVERIFY(
+        Registration::registerMessage(
+            *m_dm, inputFor(file, QStringLiteral("<p@x>"), QStringLiteral("2024/01/05 1:02:03"), QStringLiteral("s")))
+            .ok());
     QCOMPARE(count(*m_dm, "Message_DatTBL"), 1);
 }
 
@@ -201,7 +203,8 @@ void TestRegistration::fileTypeAndRegisteredFile()
     QCOMPARE(Registration::fileTypeCode(QStringLiteral("a.txt")), QStringLiteral("0"));
     // What is stored comes from the displayed message: the bytes read for
     // the display under the name it was given, whatever the file holds later.
-    const QString work = mail(QStringLiteral("work.eml"), "Message-Id: <w@x>\r\nDate: Fri, 05 Jan 2024 09:03:07 +0900\r\n\r\nb\r\n");
+    const QString work
+        = mail(QStringLiteral("work.eml"), "Message-Id: <w@x>\r\nDate: Fri, 05 Jan 2024 09:03:07 +0900\r\n\r\nb\r\n");
     const auto shown = DisplayedMessage::read(work, {}, nullptr, QStringLiteral("dropped.eml"));
     QVERIFY(shown);
     TestEnvironment::writeFile(work, "overwritten later");
@@ -215,13 +218,14 @@ void TestRegistration::fileTypeAndRegisteredFile()
 void TestRegistration::fetchReplacesOlderFileAndReportsMissingData()
 {
     const QString file = mail(QStringLiteral("stored.eml"), "the stored bytes");
-    QVERIFY(Registration::registerMessage(*m_dm, inputFor(file, QStringLiteral("<f@x>"), QStringLiteral("2024/02/03 4:05:06"),
-                                                          QStringLiteral("s")))
-                .ok());
+    QVERIFY(
+        Registration::registerMessage(
+            *m_dm, inputFor(file, QStringLiteral("<f@x>"), QStringLiteral("2024/02/03 4:05:06"), QStringLiteral("s")))
+            .ok());
     const QString work = m_env->root() + QStringLiteral("/mail_dat");
     TestEnvironment::writeFile(work + QStringLiteral("/stored.eml"), "an older file of that name");
-    const auto fetched = ArchiveFetch::FetchMsgDat(*m_dm, QStringLiteral("<f@x>"),
-                                                   QDateTime(QDate(2024, 2, 3), QTime(4, 5, 6)), work);
+    const auto fetched
+        = ArchiveFetch::FetchMsgDat(*m_dm, QStringLiteral("<f@x>"), QDateTime(QDate(2024, 2, 3), QTime(4, 5, 6)), work);
     QVERIFY2(fetched.ok, qPrintable(fetched.error));
     QCOMPARE(fetched.path, work + QStringLiteral("/stored.eml"));
     QCOMPARE(fetched.fileExt, QStringLiteral(".eml"));
@@ -230,8 +234,8 @@ void TestRegistration::fetchReplacesOlderFileAndReportsMissingData()
     // An index row without its data row, as an older program could leave.
     QVERIFY(m_dm->FDQry().exec(QStringLiteral("delete from Message_DatTBL")));
     m_dm->FDQry().finish();
-    const auto missing = ArchiveFetch::FetchMsgDat(*m_dm, QStringLiteral("<f@x>"),
-                                                   QDateTime(QDate(2024, 2, 3), QTime(4, 5, 6)), work);
+    const auto missing
+        = ArchiveFetch::FetchMsgDat(*m_dm, QStringLiteral("<f@x>"), QDateTime(QDate(2024, 2, 3), QTime(4, 5, 6)), work);
     QVERIFY(!missing.ok);
     QVERIFY(missing.noDataRow);
     QCOMPARE(missing.error, ArchiveFetch::kNoDataRow);
@@ -244,9 +248,18 @@ void TestRegistration::fetchReplacesOlderFileAndReportsMissingData()
 void TestRegistration::listIsNewestFirstAndSortsByColumn()
 {
     const QString file = mail(QStringLiteral("a.eml"), "x");
-    QVERIFY(Registration::registerMessage(*m_dm, inputFor(file, QStringLiteral("<1@x>"), QStringLiteral("2020/01/01 1:00:00"), QStringLiteral("b件名"))).ok());
-    QVERIFY(Registration::registerMessage(*m_dm, inputFor(file, QStringLiteral("<2@x>"), QStringLiteral("2024/01/01 1:00:00"), QStringLiteral("c件名"))).ok());
-    QVERIFY(Registration::registerMessage(*m_dm, inputFor(file, QStringLiteral("<3@x>"), QStringLiteral("2022/01/01 1:00:00"), QStringLiteral("A件名"))).ok());
+    QVERIFY(Registration::registerMessage(
+                *m_dm,
+                inputFor(file, QStringLiteral("<1@x>"), QStringLiteral("2020/01/01 1:00:00"), QStringLiteral("b件名")))
+                .ok());
+    QVERIFY(Registration::registerMessage(
+                *m_dm,
+                inputFor(file, QStringLiteral("<2@x>"), QStringLiteral("2024/01/01 1:00:00"), QStringLiteral("c件名")))
+                .ok());
+    QVERIFY(Registration::registerMessage(
+                *m_dm,
+                inputFor(file, QStringLiteral("<3@x>"), QStringLiteral("2022/01/01 1:00:00"), QStringLiteral("A件名")))
+                .ok());
     QVERIFY(m_dm->openList());
     ArchiveListModel* list = m_dm->FDTbl1();
     QCOMPARE(list->rowCount(), 3);
@@ -296,8 +309,9 @@ void TestRegistration::sortParity()
 void TestRegistration::commandLineRegisterListFetch()
 {
     m_dm->close();
-    const QString a = mail(QStringLiteral("a.eml"), "Message-Id: <cli@x>\r\nDate: Fri, 05 Jan 2024 09:03:07 +0000\r\n"
-                                                   "Subject: =?UTF-8?B?5Lu25ZCN?=\r\nContent-Type: text/plain; charset=UTF-8\r\n\r\n本文\r\n");
+    const QString a = mail(QStringLiteral("a.eml"),
+                           "Message-Id: <cli@x>\r\nDate: Fri, 05 Jan 2024 09:03:07 +0000\r\n"
+                           "Subject: =?UTF-8?B?5Lu25ZCN?=\r\nContent-Type: text/plain; charset=UTF-8\r\n\r\n本文\r\n");
     const QString noId = mail(QStringLiteral("noid.eml"), "Subject: x\r\n\r\nbody\r\n");
     const QString bin = qEnvironmentVariable("TALLOWIN_BIN_DIR") + QStringLiteral("/tallowin-cli");
     QProcess p;

@@ -1,5 +1,5 @@
-#include "archive/ArchiveSchema.h"
 #include "archive/ArchiveListModel.h"
+#include "archive/ArchiveSchema.h"
 #include "archive/ArchiveTarget.h"
 #include "archive/FirebirdClient.h"
 #include "archive/TDm_Ldb.h"
@@ -18,8 +18,8 @@
 
 namespace {
 
-bool insertMessage(TDm_Ldb& dm, const QString& id, const QDateTime& date, const QString& subject,
-                   const QString& body, const QByteArray& file)
+bool insertMessage(TDm_Ldb& dm, const QString& id, const QDateTime& date, const QString& subject, const QString& body,
+                   const QByteArray& file)
 {
     QSqlQuery& q = dm.FDQry();
     q.prepare(QStringLiteral("insert into Message_IdxTbl (Message_ID, Message_Date, Sender_Name, Message_Subject, "
@@ -122,13 +122,20 @@ void TestTDm_Ldb::captionRules_data()
     QTest::addColumn<bool>("local");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("databaseName");
-    QTest::newRow("empty host") << "" << "/data/mail.fdb" << true << "Tallowin 管理 -- mail.fdb" << "/data/mail.fdb";
-    QTest::newRow("LOCALHOST") << "LOCALHOST" << "/data/mail.fdb" << true << "Tallowin 管理 -- mail.fdb"
+    QTest::newRow("empty host") << ""
+                                << "/data/mail.fdb" << true << "Tallowin 管理 -- mail.fdb"
+                                << "/data/mail.fdb";
+    QTest::newRow("LOCALHOST") << "LOCALHOST"
+                               << "/data/mail.fdb" << true << "Tallowin 管理 -- mail.fdb"
                                << "/data/mail.fdb";
-    QTest::newRow("db-localhost-1") << "db-localhost-1" << "/a/b.fdb" << true << "Tallowin 管理 -- b.fdb" << "/a/b.fdb";
-    QTest::newRow("server") << "srv" << "D:\\data\\mail.fdb" << false << "Tallowin 管理 -- srv:mail.fdb"
+    QTest::newRow("db-localhost-1") << "db-localhost-1"
+                                    << "/a/b.fdb" << true << "Tallowin 管理 -- b.fdb"
+                                    << "/a/b.fdb";
+    QTest::newRow("server") << "srv"
+                            << "D:\\data\\mail.fdb" << false << "Tallowin 管理 -- srv:mail.fdb"
                             << "srv:D:\\data\\mail.fdb";
-    QTest::newRow("server with port") << "127.0.0.1/3051" << "/srv/アーカイブ.fdb" << false
+    QTest::newRow("server with port") << "127.0.0.1/3051"
+                                      << "/srv/アーカイブ.fdb" << false
                                       << "Tallowin 管理 -- 127.0.0.1/3051:アーカイブ.fdb"
                                       << "127.0.0.1/3051:/srv/アーカイブ.fdb";
 }
@@ -158,17 +165,18 @@ void TestTDm_Ldb::createMakesSchema()
     QStringList columns;
     for (int i = 0; i < view.count(); ++i)
         columns << view.fieldName(i).toUpper();
-    QCOMPARE(columns, (QStringList{QStringLiteral("MESSAGE_ID"), QStringLiteral("MESSAGE_DATE"),
-                                   QStringLiteral("ACCOUNT_KEY"), QStringLiteral("SENDER_NAME"),
-                                   QStringLiteral("SENDER_ADDRESS"), QStringLiteral("RECIEVE_NAME"),
-                                   QStringLiteral("RECIEVE_ADDRESS"), QStringLiteral("MESSAGE_SUBJECT"),
-                                   QStringLiteral("MESSAGE_FILENAME"), QStringLiteral("MAILBODY")}));
+    QCOMPARE(
+        columns,
+        (QStringList{QStringLiteral("MESSAGE_ID"), QStringLiteral("MESSAGE_DATE"), QStringLiteral("ACCOUNT_KEY"),
+                     QStringLiteral("SENDER_NAME"), QStringLiteral("SENDER_ADDRESS"), QStringLiteral("RECIEVE_NAME"),
+                     QStringLiteral("RECIEVE_ADDRESS"), QStringLiteral("MESSAGE_SUBJECT"),
+                     QStringLiteral("MESSAGE_FILENAME"), QStringLiteral("MAILBODY")}));
     // The key pair is unique in both tables.
     const QDateTime date(QDate(2024, 1, 5), QTime(9, 3, 7));
     QVERIFY(insertMessage(dm, QStringLiteral("<a@x>"), date, QStringLiteral("s"), QStringLiteral("b"), "x"));
     QVERIFY(!insertMessage(dm, QStringLiteral("<a@x>"), date, QStringLiteral("s"), QStringLiteral("b"), "x"));
     QVERIFY(!dm.FDQry().exec(QStringLiteral("insert into Message_DatTBL (Message_ID, Message_Date) values "
-                                     "('<a@x>', '2024-01-05 09:03:07')")));
+                                            "('<a@x>', '2024-01-05 09:03:07')")));
     QVERIFY(archiveSchemaStatements().size() >= 4);
 }
 
@@ -331,9 +339,8 @@ void TestTDm_Ldb::upgradeRunsOnlyForOds13_0()
     // folder: it records its arguments and takes a moment, as the real one does.
     const QString record = m_env->root() + QStringLiteral("/gfix-called.txt");
     const QString tool = m_env->programFolder() + QStringLiteral("firebird/gfix");
-    TestEnvironment::writeFile(tool, QStringLiteral("#!/bin/sh\nsleep 0.2\nprintf '%s\\n' \"$@\" > '%1'\n")
-                                         .arg(record)
-                                         .toUtf8());
+    TestEnvironment::writeFile(
+        tool, QStringLiteral("#!/bin/sh\nsleep 0.2\nprintf '%s\\n' \"$@\" > '%1'\n").arg(record).toUtf8());
     QFile::setPermissions(tool, QFile::permissions(tool) | QFileDevice::ExeOwner);
 
     TDm_Ldb dm(*m_runner, m_env->programFolder());

@@ -56,10 +56,12 @@ void TestCliTnef::unpacksTnefAttachmentsOfAMessage()
     TestEnvironment env;
     const QByteArray tnef = Stream().file("A", "a.pdf").bytes();
     const QString mail = env.root() + QStringLiteral("/m.eml");
-    TestEnvironment::writeFile(mail, "Content-Type: multipart/mixed; boundary=B\r\n\r\n"
-                                     "--B\r\nContent-Type: application/pdf; name=p.pdf\r\n\r\n%PDF\r\n"
-                                     "--B\r\nContent-Type: application/ms-tnef; name=winmail.dat\r\n"
-                                     "Content-Transfer-Encoding: base64\r\n\r\n" + tnef.toBase64() + "\r\n--B--\r\n");
+    TestEnvironment::writeFile(mail,
+                               "Content-Type: multipart/mixed; boundary=B\r\n\r\n"
+                               "--B\r\nContent-Type: application/pdf; name=p.pdf\r\n\r\n%PDF\r\n"
+                               "--B\r\nContent-Type: application/ms-tnef; name=winmail.dat\r\n"
+                               "Content-Transfer-Encoding: base64\r\n\r\n"
+                                   + tnef.toBase64() + "\r\n--B--\r\n");
     const QString out = env.root() + QStringLiteral("/out");
     QDir().mkpath(out);
     const Run r = cli({QStringLiteral("tnef"), mail, out});
@@ -68,17 +70,20 @@ void TestCliTnef::unpacksTnefAttachmentsOfAMessage()
     // "show" lists the unpacked files as list II, as the window does.
     const Run shown = cli({QStringLiteral("show"), mail});
     QCOMPARE(shown.status, 0);
-    QVERIFY2(shown.out.contains(QStringLiteral("\"Attachments2\": [\n        \"a.pdf\"\n    ]")), qPrintable(shown.out));
+    QVERIFY2(shown.out.contains(QStringLiteral("\"Attachments2\": [\n        \"a.pdf\"\n    ]")),
+             qPrintable(shown.out));
 }
 
 void TestCliTnef::damagedStreamKeepsWhatWasWritten()
 {
     TestEnvironment env;
     const QString stream = env.root() + QStringLiteral("/bad.dat");
-    TestEnvironment::writeFile(stream, Stream().file("1", "kept.txt")
-                                           .attribute(Attachment, 0x00069002, QByteArray(14, '\x01'))
-                                           .attribute(Attachment, 0x00018010, "t", quint16(9))
-                                           .bytes());
+    TestEnvironment::writeFile(stream,
+                               Stream()
+                                   .file("1", "kept.txt")
+                                   .attribute(Attachment, 0x00069002, QByteArray(14, '\x01'))
+                                   .attribute(Attachment, 0x00018010, "t", quint16(9))
+                                   .bytes());
     const QString out = env.root() + QStringLiteral("/out");
     QDir().mkpath(out);
     const Run r = cli({QStringLiteral("tnef"), stream, out});

@@ -24,7 +24,8 @@ void TestChildProcessRunner::waitsForExitAndSetsFlag()
     ChildProcessRunner runner(terminated);
     QElapsedTimer timer;
     timer.start();
-    const auto result = runner.runAndWait(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("sleep 0.3; exit 3")});
+    const auto result
+        = runner.runAndWait(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("sleep 0.3; exit 3")});
     QVERIFY(timer.elapsed() >= 250);
     QVERIFY(result.started);
     QCOMPARE(result.exitCode, 3);
@@ -36,9 +37,9 @@ void TestChildProcessRunner::capturesOutputWhenAsked()
 {
     bool terminated = false;
     ChildProcessRunner runner(terminated);
-    const auto result = runner.runAndWait(QStringLiteral("/bin/sh"),
-                                          {QStringLiteral("-c"), QStringLiteral("printf 'line1\\n'; sleep 0.1; printf 'ライン2'")},
-                                          true);
+    const auto result = runner.runAndWait(
+        QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), QStringLiteral("printf 'line1\\n'; sleep 0.1; printf 'ライン2'")}, true);
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(QString::fromUtf8(result.output), QStringLiteral("line1\nライン2"));
 }

@@ -31,8 +31,8 @@ void TestTerminationSignal::childProcessesGetSignalsUnblocked()
 {
     bool terminated = false;
     ChildProcessRunner runner(terminated);
-    const auto result = runner.runAndWait(QStringLiteral("/bin/sh"),
-                                          {QStringLiteral("-c"), QStringLiteral("grep SigBlk /proc/self/status")}, true);
+    const auto result = runner.runAndWait(
+        QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("grep SigBlk /proc/self/status")}, true);
     QCOMPARE(QString::fromLatin1(result.output).simplified(), QStringLiteral("SigBlk: 0000000000000000"));
 }
 

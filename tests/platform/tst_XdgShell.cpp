@@ -52,10 +52,12 @@ void TestXdgShell::opensWithDefaultApplicationAndWaits()
     // it was given, after a moment, so that the wait can be seen.
     const QString record = env.root() + QStringLiteral("/opened.txt");
     const QString app = env.root() + QStringLiteral("/bin/recorder");
-    TestEnvironment::writeFile(app, QStringLiteral("#!/bin/sh\nsleep 0.3\nprintf '%s' \"$1\" > '%1'\n").arg(record).toUtf8());
+    TestEnvironment::writeFile(
+        app, QStringLiteral("#!/bin/sh\nsleep 0.3\nprintf '%s' \"$1\" > '%1'\n").arg(record).toUtf8());
     QFile::setPermissions(app, QFile::permissions(app) | QFileDevice::ExeOwner);
-    TestEnvironment::writeFile(env.root() + QStringLiteral("/home/.local/share/applications/recorder.desktop"),
-                               QStringLiteral("[Desktop Entry]\nType=Application\nName=R\nExec=%1 %f\n").arg(app).toUtf8());
+    TestEnvironment::writeFile(
+        env.root() + QStringLiteral("/home/.local/share/applications/recorder.desktop"),
+        QStringLiteral("[Desktop Entry]\nType=Application\nName=R\nExec=%1 %f\n").arg(app).toUtf8());
     TestEnvironment::writeFile(env.root() + QStringLiteral("/home/.config/mimeapps.list"),
                                "[Default Applications]\ntext/plain=recorder.desktop\n");
     const QString file = env.root() + QStringLiteral("/note.txt");

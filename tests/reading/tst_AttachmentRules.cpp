@@ -116,13 +116,20 @@ void TestAttachmentRules::hostileNamesStayInTheFolder_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("safe");
-    QTest::newRow("parent folders") << "../../evil.txt" << ".._.._evil.txt";
-    QTest::newRow("absolute") << "/etc/passwd" << "_etc_passwd";
-    QTest::newRow("backslashes") << "..\\..\\x.bat" << ".._.._x.bat";
-    QTest::newRow("dot dot") << ".." << "_";
-    QTest::newRow("control characters") << "a\nb\x01.txt" << "a_b_.txt";
-    QTest::newRow("empty") << "" << "_";
-    QTest::newRow("japanese kept") << "見積書（案）.pdf" << "見積書（案）.pdf";
+    QTest::newRow("parent folders") << "../../evil.txt"
+                                    << ".._.._evil.txt";
+    QTest::newRow("absolute") << "/etc/passwd"
+                              << "_etc_passwd";
+    QTest::newRow("backslashes") << "..\\..\\x.bat"
+                                 << ".._.._x.bat";
+    QTest::newRow("dot dot") << ".."
+                             << "_";
+    QTest::newRow("control characters") << "a\nb\x01.txt"
+                                        << "a_b_.txt";
+    QTest::newRow("empty") << ""
+                           << "_";
+    QTest::newRow("japanese kept") << "見積書（案）.pdf"
+                                   << "見積書（案）.pdf";
 }
 
 void TestAttachmentRules::hostileNamesStayInTheFolder()

@@ -42,14 +42,14 @@ void TestJapaneseDecoding::charsets_data()
         << QByteArray("\x1b$B-!-j-6\x1b(B") << QByteArray("ISO-2022-JP") << "①㈱Ⅱ";
     QTest::newRow("ISO-2022-JP plain") << QByteArray("abc \x1b$B$\"$$\x1b(B def") << QByteArray("iso-2022-jp")
                                        << "abc あい def";
-    QTest::newRow("ISO-2022-JP half-width katakana") << QByteArray("\x1b(I12\x1b(B") << QByteArray("ISO-2022-JP")
-                                                     << "ｱｲ";
+    QTest::newRow("ISO-2022-JP half-width katakana")
+        << QByteArray("\x1b(I12\x1b(B") << QByteArray("ISO-2022-JP") << "ｱｲ";
     QTest::newRow("EUC-JP") << QByteArray::fromHex("a4a2ada1") << QByteArray("EUC-JP") << "あ①";
     QTest::newRow("UTF-8") << QStringLiteral("𠮟😀").toUtf8() << QByteArray("utf-8") << "𠮟😀";
     QTest::newRow("quoted charset name") << cp932("82a0") << QByteArray("\"Shift_JIS\"") << "あ";
     QTest::newRow("windows-1252 as latin1") << QByteArray("caf\xe9 \x80") << QByteArray("iso-8859-1") << "café €";
-    QTest::newRow("bad byte in declared SJIS") << QByteArray("\x82\xa0\xff\x82\xa2") << QByteArray("Shift_JIS")
-                                               << "あ\uFFFDい";
+    QTest::newRow("bad byte in declared SJIS")
+        << QByteArray("\x82\xa0\xff\x82\xa2") << QByteArray("Shift_JIS") << "あ\uFFFDい";
 }
 
 void TestJapaneseDecoding::charsets()
@@ -85,12 +85,9 @@ void TestJapaneseDecoding::encodedWords_data()
 {
     QTest::addColumn<QByteArray>("raw");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("padded base64 words side by side")
-        << QByteArray("=?UTF-8?B?YQ==?= =?UTF-8?B?Yg==?=") << "ab";
-    QTest::newRow("multi-byte character split across words")
-        << QByteArray("=?UTF-8?B?44E=?= =?UTF-8?B?gg==?=") << "あ";
-    QTest::newRow("ISO-2022-JP word with NEC characters")
-        << QByteArray("=?ISO-2022-JP?B?GyRCLSEtai02GyhC?=") << "①㈱Ⅱ";
+    QTest::newRow("padded base64 words side by side") << QByteArray("=?UTF-8?B?YQ==?= =?UTF-8?B?Yg==?=") << "ab";
+    QTest::newRow("multi-byte character split across words") << QByteArray("=?UTF-8?B?44E=?= =?UTF-8?B?gg==?=") << "あ";
+    QTest::newRow("ISO-2022-JP word with NEC characters") << QByteArray("=?ISO-2022-JP?B?GyRCLSEtai02GyhC?=") << "①㈱Ⅱ";
     QTest::newRow("Shift_JIS word") << QByteArray("=?shift_jis?B?h0CHiodV?=") << "①㈱Ⅱ";
     QTest::newRow("Q encoding") << QByteArray("=?UTF-8?Q?caf=C3=A9_au_lait?=") << "café au lait";
     QTest::newRow("text around words") << QByteArray("Re: =?UTF-8?B?44GC?= (fwd)") << "Re: あ (fwd)";

@@ -18,7 +18,11 @@ public:
     bool tnefResult = true;
     bool decryptResult = true;
 
-    void showPage(int p) override { page = p; trace << QStringLiteral("page %1").arg(p); }
+    void showPage(int p) override
+    {
+        page = p;
+        trace << QStringLiteral("page %1").arg(p);
+    }
     void listAttachment(const MimePart&, const AttachmentListing& item) override
     {
         listed << item;
@@ -30,7 +34,11 @@ public:
         return tnefResult;
     }
     void setText(const QString& t) override { text = t; }
-    void showHtml(const QString& h) override { html = h; trace << QStringLiteral("html"); }
+    void showHtml(const QString& h) override
+    {
+        html = h;
+        trace << QStringLiteral("html");
+    }
     bool decryptInline(const QStringList&) override
     {
         trace << QStringLiteral("decrypt");
@@ -112,9 +120,10 @@ void TestMessageDisplay::partsWalk_data()
     QTest::newRow("attachment then text") << multipart("mixed", {kPdf, kPlain}) << 1 << 0 << false;
     QTest::newRow("only an attachment") << multipart("mixed", {kPdf}) << 0 << 1 << false;
     QTest::newRow("nested alternative and tnef")
-        << multipart("mixed", {"Content-Type: multipart/alternative; boundary=\"IN\"\r\n\r\n--IN\r\n" + kPlain
-                                   + "\r\n--IN\r\n" + kHtml + "\r\n--IN--",
-                               kTnef})
+        << multipart("mixed",
+                     {"Content-Type: multipart/alternative; boundary=\"IN\"\r\n\r\n--IN\r\n" + kPlain + "\r\n--IN\r\n"
+                          + kHtml + "\r\n--IN--",
+                      kTnef})
         << 2 << 1 << true;
     QTest::newRow("other text types ignored")
         << multipart("mixed", {"Content-Type: text/calendar\r\n\r\nBEGIN:VCALENDAR"}) << 0 << -1 << false;
@@ -146,13 +155,17 @@ void TestMessageDisplay::attachmentListingNames_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("iconType");
     QTest::addColumn<bool>("opens");
-    QTest::newRow("named") << kPdf << "a.pdf" << ".pdf" << true;
-    QTest::newRow("no name") << kNoName << "ver.dat" << ".dat" << false;
-    QTest::newRow("no extension") << kReport << "report" << ".dat" << false;
+    QTest::newRow("named") << kPdf << "a.pdf"
+                           << ".pdf" << true;
+    QTest::newRow("no name") << kNoName << "ver.dat"
+                             << ".dat" << false;
+    QTest::newRow("no extension") << kReport << "report"
+                                  << ".dat" << false;
     QTest::newRow("RFC 2231 Japanese name")
         << QByteArray("Content-Type: application/pdf\r\nContent-Disposition: attachment; "
                       "filename*=UTF-8''%E8%A6%8B%E7%A9%8D.pdf\r\n\r\nx")
-        << "見積.pdf" << ".pdf" << true;
+        << "見積.pdf"
+        << ".pdf" << true;
 }
 
 void TestMessageDisplay::attachmentListingNames()
@@ -171,9 +184,9 @@ void TestMessageDisplay::attachmentListingNames()
 void TestMessageDisplay::tnefExtractionRunsAtOnceAndCanEndTheDisplay()
 {
     auto w = walk(multipart("mixed", {kTnef, kPdf}));
-    QCOMPARE(w->sink.trace, (QStringList{QStringLiteral("page 1"), QStringLiteral("list winmail.dat"),
-                                         QStringLiteral("tnef winmail.dat"), QStringLiteral("page 1"),
-                                         QStringLiteral("list a.pdf")}));
+    QCOMPARE(w->sink.trace,
+             (QStringList{QStringLiteral("page 1"), QStringLiteral("list winmail.dat"),
+                          QStringLiteral("tnef winmail.dat"), QStringLiteral("page 1"), QStringLiteral("list a.pdf")}));
     w = walk(multipart("mixed", {kTnef, kPdf}), false);
     QVERIFY(w->outcome.endedEarly);
     QCOMPARE(w->sink.listed.size(), 1);
@@ -205,18 +218,26 @@ void TestMessageDisplay::singleBody_data()
     QTest::addColumn<int>("mdatType");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("html");
-    QTest::newRow("text/plain") << QByteArray("Content-Type: text/plain\r\n\r\nhello") << 1 << "hello" << "";
-    QTest::newRow("text/html") << QByteArray("Content-Type: text/html\r\n\r\n<b>x</b>") << 2 << "" << "<b>x</b>";
-    QTest::newRow("no content type shows nothing") << QByteArray("Subject: s\r\n\r\nhello") << 1 << "" << "";
+    QTest::newRow("text/plain") << QByteArray("Content-Type: text/plain\r\n\r\nhello") << 1 << "hello"
+                                << "";
+    QTest::newRow("text/html") << QByteArray("Content-Type: text/html\r\n\r\n<b>x</b>") << 2 << ""
+                               << "<b>x</b>";
+    QTest::newRow("no content type shows nothing") << QByteArray("Subject: s\r\n\r\nhello") << 1 << ""
+                                                   << "";
     QTest::newRow("base64 with padding inside")
         << QByteArray("Content-Type: text/plain\r\nContent-Transfer-Encoding: base64\r\n\r\naGVsbG8=\r\nIHdvcmxk\r\n")
-        << 1 << "hello world" << "";
-    QTest::newRow("shift_jis body")
-        << (QByteArray("Content-Type: text/plain; charset=Shift_JIS\r\n\r\n") + QByteArray::fromHex("8740878a8755"))
-        << 1 << "①㈱Ⅱ" << "";
-    QTest::newRow("iso-2022-jp body")
-        << QByteArray("Content-Type: text/plain; charset=ISO-2022-JP\r\n\r\n\x1b$B-!-j-6\x1b(B") << 1 << "①㈱Ⅱ" << "";
-    QTest::newRow("armoured file") << QByteArray("-----BEGIN PGP MESSAGE-----\r\n\r\nhQEMA\r\n") << 1 << "" << "";
+        << 1 << "hello world"
+        << "";
+    QTest::newRow("shift_jis body") << (QByteArray("Content-Type: text/plain; charset=Shift_JIS\r\n\r\n")
+                                        + QByteArray::fromHex("8740878a8755"))
+                                    << 1 << "①㈱Ⅱ"
+                                    << "";
+    QTest::newRow("iso-2022-jp body") << QByteArray(
+        "Content-Type: text/plain; charset=ISO-2022-JP\r\n\r\n\x1b$B-!-j-6\x1b(B")
+                                      << 1 << "①㈱Ⅱ"
+                                      << "";
+    QTest::newRow("armoured file") << QByteArray("-----BEGIN PGP MESSAGE-----\r\n\r\nhQEMA\r\n") << 1 << ""
+                                   << "";
 }
 
 void TestMessageDisplay::singleBody()
@@ -236,8 +257,8 @@ void TestMessageDisplay::damagedInputNeverCrashes_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("empty") << QByteArray();
     QTest::newRow("not a message") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
-    QTest::newRow("truncated multipart")
-        << QByteArray("Content-Type: multipart/mixed; boundary=X\r\n\r\n--X\r\nContent-Type: text/plain\r\n\r\nhal");
+    QTest::newRow("truncated multipart") << QByteArray(
+        "Content-Type: multipart/mixed; boundary=X\r\n\r\n--X\r\nContent-Type: text/plain\r\n\r\nhal");
     QTest::newRow("multipart without boundary") << QByteArray("Content-Type: multipart/mixed\r\n\r\n--X\r\nabc");
     QTest::newRow("unknown charset") << QByteArray("Content-Type: text/plain; charset=x-nothing\r\n\r\n\xff\xfe");
     QTest::newRow("encoded word garbage") << QByteArray("Subject: =?UTF-8?B?@@@@?= =?x?Q?=ZZ?=\r\nTo: <\r\n\r\n");

@@ -49,14 +49,22 @@ void TestMessageIndex::monthToNumber_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("number");
-    QTest::newRow("Jan") << "Jan" << "01";
-    QTest::newRow("january lower") << "january" << "01";
-    QTest::newRow("May") << "May" << "05";
-    QTest::newRow("Sept") << "Sept" << "09";
-    QTest::newRow("Dec") << "Dec" << "12";
-    QTest::newRow("first match wins") << "Marapr" << "03";
-    QTest::newRow("unknown") << "Foo" << "0";
-    QTest::newRow("empty") << "" << "0";
+    QTest::newRow("Jan") << "Jan"
+                         << "01";
+    QTest::newRow("january lower") << "january"
+                                   << "01";
+    QTest::newRow("May") << "May"
+                         << "05";
+    QTest::newRow("Sept") << "Sept"
+                          << "09";
+    QTest::newRow("Dec") << "Dec"
+                         << "12";
+    QTest::newRow("first match wins") << "Marapr"
+                                      << "03";
+    QTest::newRow("unknown") << "Foo"
+                             << "0";
+    QTest::newRow("empty") << ""
+                           << "0";
 }
 
 void TestMessageIndex::monthToNumber()
@@ -92,10 +100,14 @@ void TestMessageIndex::apparentlyTo_data()
     QTest::addColumn<QString>("date");
     QTest::newRow("yahoo form") << "someone@yahoo.com via 10.0.0.1; Mon, 15 Jan 2007 10:00:00 -0800"
                                 << "2007/01/15 10:00:00";
-    QTest::newRow("unknown month") << "a@b via h; Mon, 15 Foo 2007 10:00:00 -0800" << "";
-    QTest::newRow("no date after last ;") << "a@b via h; " << "";
-    QTest::newRow("two blanks shift the pieces") << "a@b; Mon,  15 Jan 2007 10:00:00" << "";
-    QTest::newRow("midnight") << "x; Tue, 2 Feb 2010 00:00:00 +0000" << "2010/02/02";
+    QTest::newRow("unknown month") << "a@b via h; Mon, 15 Foo 2007 10:00:00 -0800"
+                                   << "";
+    QTest::newRow("no date after last ;") << "a@b via h; "
+                                          << "";
+    QTest::newRow("two blanks shift the pieces") << "a@b; Mon,  15 Jan 2007 10:00:00"
+                                                 << "";
+    QTest::newRow("midnight") << "x; Tue, 2 Feb 2010 00:00:00 +0000"
+                              << "2010/02/02";
 }
 
 void TestMessageIndex::apparentlyTo()
@@ -109,11 +121,16 @@ void TestMessageIndex::senderName_data()
 {
     QTest::addColumn<QString>("display");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("apostrophes") << "'Taro Yamada'" << "Taro Yamada";
-    QTest::newRow("full-width brackets") << "＜山田＞" << "山田";
-    QTest::newRow("ascii angle brackets kept") << "<Taro>" << "<Taro>";
-    QTest::newRow("one apostrophe") << "'" << "'";
-    QTest::newRow("plain") << "山田 太郎" << "山田 太郎";
+    QTest::newRow("apostrophes") << "'Taro Yamada'"
+                                 << "Taro Yamada";
+    QTest::newRow("full-width brackets") << "＜山田＞"
+                                         << "山田";
+    QTest::newRow("ascii angle brackets kept") << "<Taro>"
+                                               << "<Taro>";
+    QTest::newRow("one apostrophe") << "'"
+                                    << "'";
+    QTest::newRow("plain") << "山田 太郎"
+                           << "山田 太郎";
 }
 
 void TestMessageIndex::senderName()
@@ -128,19 +145,35 @@ void TestMessageIndex::recipientFromRawTo_data()
     QTest::addColumn<QString>("rawTo");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("address");
-    QTest::newRow("UTF-8 word")
-        << "=?UTF-8?B?" + QString::fromLatin1(QStringLiteral("山田太郎です").toUtf8().toBase64()) + "?= <taro@example.jp>"
-        << "山田太郎です" << "taro@example.jp";
+    QTest::newRow("UTF-8 word") << "=?UTF-8?B?"
+            + QString::fromLatin1(QStringLiteral("山田太郎です").toUtf8().toBase64()) + "?= <taro@example.jp>"
+                                << "山田太郎です"
+                                << "taro@example.jp";
     QTest::newRow("utf-8 lower case prefix")
-        << "=?utf-8?b?" + QString::fromLatin1(QStringLiteral("花子").toUtf8().toBase64()) + "?= <h@x.jp>" << "花子"
+        << "=?utf-8?b?" + QString::fromLatin1(QStringLiteral("花子").toUtf8().toBase64()) + "?= <h@x.jp>"
+        << "花子"
         << "h@x.jp";
-    QTest::newRow("ISO-2022-JP word") << "=?ISO-2022-JP?B?GyRCOzNFRBsoQg==?= <y@x.jp>" << "山田" << "y@x.jp";
-    QTest::newRow("bare address") << "taro@example.jp" << "" << "taro@example.jp";
-    QTest::newRow("quoted name") << "\"Taro Yamada\" <t@x.jp>" << "Taro Yamada" << "t@x.jp";
-    QTest::newRow("apostrophes") << "'Taro' <t@x.jp>" << "Taro" << "t@x.jp";
-    QTest::newRow("only the first address") << "A <a@x.jp>, B <b@x.jp>" << "A" << "a@x.jp";
-    QTest::newRow("> before <") << "x> <y@x.jp" << "x>" << "x> <y@x.jp";
-    QTest::newRow("plain name") << "Taro <t@x.jp>" << "Taro" << "t@x.jp";
+    QTest::newRow("ISO-2022-JP word") << "=?ISO-2022-JP?B?GyRCOzNFRBsoQg==?= <y@x.jp>"
+                                      << "山田"
+                                      << "y@x.jp";
+    QTest::newRow("bare address") << "taro@example.jp"
+                                  << ""
+                                  << "taro@example.jp";
+    QTest::newRow("quoted name") << "\"Taro Yamada\" <t@x.jp>"
+                                 << "Taro Yamada"
+                                 << "t@x.jp";
+    QTest::newRow("apostrophes") << "'Taro' <t@x.jp>"
+                                 << "Taro"
+                                 << "t@x.jp";
+    QTest::newRow("only the first address") << "A <a@x.jp>, B <b@x.jp>"
+                                            << "A"
+                                            << "a@x.jp";
+    QTest::newRow("> before <") << "x> <y@x.jp"
+                                << "x>"
+                                << "x> <y@x.jp";
+    QTest::newRow("plain name") << "Taro <t@x.jp>"
+                                << "Taro"
+                                << "t@x.jp";
 }
 
 void TestMessageIndex::recipientFromRawTo()
@@ -157,12 +190,24 @@ void TestMessageIndex::accountSubstitution_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("result");
-    QTest::newRow("no name, matching row") << "" << "taro@example.jp" << "山田 太郎";
-    QTest::newRow("no name, case-insensitive") << "" << "hanako@example.JP" << "Hanako";
-    QTest::newRow("no name, no row") << "" << "other@example.jp" << "";
-    QTest::newRow("bare address as name") << "taro@example.jp" << "taro@example.jp" << "山田 太郎";
-    QTest::newRow("real name kept") << "Taro" << "taro@example.jp" << "Taro";
-    QTest::newRow("unset rows never match") << "" << "Dummy Data" << "";
+    QTest::newRow("no name, matching row") << ""
+                                           << "taro@example.jp"
+                                           << "山田 太郎";
+    QTest::newRow("no name, case-insensitive") << ""
+                                               << "hanako@example.JP"
+                                               << "Hanako";
+    QTest::newRow("no name, no row") << ""
+                                     << "other@example.jp"
+                                     << "";
+    QTest::newRow("bare address as name") << "taro@example.jp"
+                                          << "taro@example.jp"
+                                          << "山田 太郎";
+    QTest::newRow("real name kept") << "Taro"
+                                    << "taro@example.jp"
+                                    << "Taro";
+    QTest::newRow("unset rows never match") << ""
+                                            << "Dummy Data"
+                                            << "";
 }
 
 void TestMessageIndex::accountSubstitution()
@@ -175,17 +220,15 @@ void TestMessageIndex::accountSubstitution()
 
 void TestMessageIndex::wholeMessage()
 {
-    const MessageIndexFields f = derive(
-        "Message-Id: <abc@example.jp>\r\n"
-        "Date: Fri, 05 Jan 2024 09:03:07 +0900\r\n"
-        "X-Account-Key: account3\r\n"
-        "From: =?ISO-2022-JP?B?GyRCOzNFRBsoQg==?= <y@example.jp>\r\n"
-        "To: taro@example.jp\r\n"
-        "Subject: =?UTF-8?B?YQ==?= =?UTF-8?B?Yg==?= =?shift_jis?B?h0A=?=\r\n",
-        accounts());
+    const MessageIndexFields f = derive("Message-Id: <abc@example.jp>\r\n"
+                                        "Date: Fri, 05 Jan 2024 09:03:07 +0900\r\n"
+                                        "X-Account-Key: account3\r\n"
+                                        "From: =?ISO-2022-JP?B?GyRCOzNFRBsoQg==?= <y@example.jp>\r\n"
+                                        "To: taro@example.jp\r\n"
+                                        "Subject: =?UTF-8?B?YQ==?= =?UTF-8?B?Yg==?= =?shift_jis?B?h0A=?=\r\n",
+                                        accounts());
     QCOMPARE(f.Message_ID, QStringLiteral("<abc@example.jp>"));
-    QCOMPARE(f.Message_Date,
-             formatMessageDate(QDateTime(QDate(2024, 1, 5), QTime(0, 3, 7), Qt::UTC).toLocalTime()));
+    QCOMPARE(f.Message_Date, formatMessageDate(QDateTime(QDate(2024, 1, 5), QTime(0, 3, 7), Qt::UTC).toLocalTime()));
     QCOMPARE(f.Account_Key, QStringLiteral("account3"));
     QCOMPARE(f.Sender_Name, QStringLiteral("山田"));
     QCOMPARE(f.Sender_Address, QStringLiteral("y@example.jp"));

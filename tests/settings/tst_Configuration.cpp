@@ -3,8 +3,8 @@
 #include "support/TestEnvironment.h"
 
 #include <QDir>
-#include <unistd.h>
 #include <QtTest>
+#include <unistd.h>
 
 namespace {
 
@@ -247,8 +247,8 @@ void TestConfiguration::fileBrowserColumnCount_data()
     QTest::newRow("missing") << "" << 16 << 16;
     QTest::newRow("zero means 16") << "[sListView]\nColumnNum=0\n" << 16 << 16;
     QTest::newRow("three") << "[sListView]\nColumnNum=3\nColumnW1=11\nColumnW2=22\nColumnW3=33\n" << 3 << 3;
-    QTest::newRow("twenty holds 17")
-        << "[sListView]\nColumnNum=20\nColumnW1=1\nColumnW17=17\nColumnW18=18\n" << 20 << 17;
+    QTest::newRow("twenty holds 17") << "[sListView]\nColumnNum=20\nColumnW1=1\nColumnW17=17\nColumnW18=18\n"
+                                     << 20 << 17;
 }
 
 void TestConfiguration::fileBrowserColumnCount()
@@ -352,7 +352,8 @@ void TestConfiguration::recipientTicksFollowTheList()
     AppSettings s;
     s.recipientTicks = {false, true};
     const IniFile out = parsed(written(s, file));
-    QCOMPARE(out.keyNames(QStringLiteral("ADCondition")), (QStringList{QStringLiteral("ADRS0"), QStringLiteral("ADRS1")}));
+    QCOMPARE(out.keyNames(QStringLiteral("ADCondition")),
+             (QStringList{QStringLiteral("ADRS0"), QStringLiteral("ADRS1")}));
 }
 
 void TestConfiguration::newFileSectionsInWriteOrder()
@@ -377,7 +378,8 @@ void TestConfiguration::loadAndSaveWithListFiles()
     const QString iniPath = folder + QStringLiteral("/tallowin.ini");
     TestEnvironment::writeFile(iniPath, "[ADCondition]\nADRS1=1\n[Private]\nMine=keep\n");
     TestEnvironment::writeFile(folder + QStringLiteral("/$MailAddressList.txt"),
-                               "\xEF\xBB\xBF" "a@example.jp\r\n山田 <b@example.jp>\r\n");
+                               "\xEF\xBB\xBF"
+                               "a@example.jp\r\n山田 <b@example.jp>\r\n");
     // The mask list may come in UTF-16 with its byte-order mark.
     const QString masks = QStringLiteral("*.fdb\n*.ｆｂｋ\n");
     QByteArray utf16("\xFF\xFE");
@@ -428,7 +430,9 @@ void TestConfiguration::listFileThatFailedToLoadIsNotRewritten()
     // A list file that could not be read keeps its content at close; the
     // others are written as usual.
     const QString rankNames = folder + QStringLiteral("/$RNK_Name.Txt");
-    TestEnvironment::writeFile(rankNames, "\xEF\xBB\xBF" "月次\n");
+    TestEnvironment::writeFile(rankNames,
+                               "\xEF\xBB\xBF"
+                               "月次\n");
     const bool asRoot = ::geteuid() == 0;
     if (!asRoot)
         QFile::setPermissions(rankNames, QFileDevice::WriteOwner);
@@ -440,7 +444,9 @@ void TestConfiguration::listFileThatFailedToLoadIsNotRewritten()
     c.lists.recipients = {QStringLiteral("a@example.jp")};
     QVERIFY(c.save(iniPath, folder));
     QFile::setPermissions(rankNames, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QCOMPARE(TestEnvironment::readFile(rankNames), QByteArray("\xEF\xBB\xBF" "月次\n"));
+    QCOMPARE(TestEnvironment::readFile(rankNames),
+             QByteArray("\xEF\xBB\xBF"
+                        "月次\n"));
     QVERIFY(TestEnvironment::readFile(folder + QStringLiteral("/$MailAddressList.txt")).contains("a@example.jp"));
 }
 

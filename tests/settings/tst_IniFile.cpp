@@ -27,15 +27,24 @@ void TestIniFile::readsValuesExactly_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("commas") << "V=a,b, c" << "a,b, c";
-    QTest::newRow("japanese") << "V=山田 太郎 <taro@example.jp>" << "山田 太郎 <taro@example.jp>";
-    QTest::newRow("brackets") << "V=[Subject]_[DateTime]" << "[Subject]_[DateTime]";
-    QTest::newRow("equals signs") << "V==-=" << "=-=";
-    QTest::newRow("semicolon") << "V=a;b" << "a;b";
-    QTest::newRow("blanks trimmed") << "V =  x y  " << "x y";
-    QTest::newRow("quotes stripped") << "V=\" padded \"" << " padded ";
-    QTest::newRow("empty") << "V=" << "";
-    QTest::newRow("surrogate pair") << "V=𠮟られる😀" << "𠮟られる😀";
+    QTest::newRow("commas") << "V=a,b, c"
+                            << "a,b, c";
+    QTest::newRow("japanese") << "V=山田 太郎 <taro@example.jp>"
+                              << "山田 太郎 <taro@example.jp>";
+    QTest::newRow("brackets") << "V=[Subject]_[DateTime]"
+                              << "[Subject]_[DateTime]";
+    QTest::newRow("equals signs") << "V==-="
+                                  << "=-=";
+    QTest::newRow("semicolon") << "V=a;b"
+                               << "a;b";
+    QTest::newRow("blanks trimmed") << "V =  x y  "
+                                    << "x y";
+    QTest::newRow("quotes stripped") << "V=\" padded \""
+                                     << " padded ";
+    QTest::newRow("empty") << "V="
+                           << "";
+    QTest::newRow("surrogate pair") << "V=𠮟られる😀"
+                                    << "𠮟られる😀";
 }
 
 void TestIniFile::readsValuesExactly()
@@ -93,8 +102,9 @@ void TestIniFile::writeKeepsUnknownLinesAndOrder()
     ini.parse(QStringLiteral("; settings\n[Window]\nLeft=1\nCustom=keep me\n\n[Other]\nX=y\n"));
     ini.writeInteger(QStringLiteral("Window"), QStringLiteral("Top"), 5);
     ini.writeString(QStringLiteral("New"), QStringLiteral("Key"), QStringLiteral("v"));
-    QCOMPARE(ini.toText(), QStringLiteral("; settings\n[Window]\nLeft=1\nCustom=keep me\nTop=5\n\n[Other]\nX=y\n"
-                                          "[New]\nKey=v\n"));
+    QCOMPARE(ini.toText(),
+             QStringLiteral("; settings\n[Window]\nLeft=1\nCustom=keep me\nTop=5\n\n[Other]\nX=y\n"
+                            "[New]\nKey=v\n"));
 }
 
 void TestIniFile::writeExistingKeyKeepsItsSpellingAndPlace()

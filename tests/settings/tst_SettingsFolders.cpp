@@ -58,9 +58,12 @@ void TestSettingsFolders::configFileFollowsProgramName_data()
 {
     QTest::addColumn<QString>("program");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("no extension") << "tallowin" << "/a/tallowin.ini";
-    QTest::newRow("extension replaced") << "Tallowin.exe" << "/a/Tallowin.ini";
-    QTest::newRow("renamed program") << "mailbox-2" << "/a/mailbox-2.ini";
+    QTest::newRow("no extension") << "tallowin"
+                                  << "/a/tallowin.ini";
+    QTest::newRow("extension replaced") << "Tallowin.exe"
+                                        << "/a/Tallowin.ini";
+    QTest::newRow("renamed program") << "mailbox-2"
+                                     << "/a/mailbox-2.ini";
 }
 
 void TestSettingsFolders::configFileFollowsProgramName()

@@ -114,7 +114,8 @@ void TestSettingsSwitch::toIndividualWithCommon()
     prompt.answers = {Answer(answer)};
 
     const Outcome outcome = toIndividual(f, state, prompt, kProgram);
-    QCOMPARE(prompt.questions, QStringList{QStringLiteral("共通設定からコピーしますか？「No」のときは初期設定になります")});
+    QCOMPARE(prompt.questions,
+             QStringList{QStringLiteral("共通設定からコピーしますか？「No」のときは初期設定になります")});
     QVERIFY(!outcome.restartNeeded);
     if (copied.isEmpty()) {
         QVERIFY(!outcome.completed);
@@ -140,7 +141,8 @@ void TestSettingsSwitch::toCommonCopiesWhenAsked()
 
     const Outcome outcome = toCommon(f, state, prompt, kProgram);
     QCOMPARE(prompt.questions,
-             QStringList{QStringLiteral("現在の設定を共通設定にコピーしますか？「No」のときは、すでにある共通設定になります")});
+             QStringList{
+                 QStringLiteral("現在の設定を共通設定にコピーしますか？「No」のときは、すでにある共通設定になります")});
     QVERIFY(outcome.completed);
     QVERIFY(!outcome.restartNeeded);
     QCOMPARE(fileIn(f.common, QStringLiteral("tallowin.ini")), QByteArray("mine"));

@@ -12,16 +12,16 @@ class RecordingPrompt final : public Prompt
 public:
     QList<Answer> answers;
     QStringList questions;
-    QList<Answer> defaults;   // the default button of each question asked
+    QList<Answer> defaults; // the default button of each question asked
     QStringList informations;
     QStringList errors;
-    QStringList fileAnswers;   // answers to file dialogs, in order; empty: cancelled
-    QStringList fileDialogs;   // the captions of the file dialogs shown
-    QStringList saveAnswers;   // answers to save dialogs, in order; empty: cancelled
-    QStringList saveSuggestions; // the names the save dialogs offered
+    QStringList fileAnswers;        // answers to file dialogs, in order; empty: cancelled
+    QStringList fileDialogs;        // the captions of the file dialogs shown
+    QStringList saveAnswers;        // answers to save dialogs, in order; empty: cancelled
+    QStringList saveSuggestions;    // the names the save dialogs offered
     QList<QStringList> openAnswers; // answers to multi-file open dialogs
-    QList<int> filterShown;      // the filter index each multi-file dialog started on
-    QList<int> filterChoices;    // the filter the user picks in each, in order
+    QList<int> filterShown;         // the filter index each multi-file dialog started on
+    QList<int> filterChoices;       // the filter the user picks in each, in order
 
     Answer question(const QString& text, Answer defaultAnswer = Answer::Yes) override;
     void information(const QString& text) override;

@@ -10,8 +10,8 @@
 #include <unistd.h>
 
 namespace {
-const char* const kVariables[6] = {"HOME", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS",
-                                   "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"};
+const char* const kVariables[6]
+    = {"HOME", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"};
 
 bool setImmutable(const QString& path, bool on)
 {
@@ -43,8 +43,8 @@ TestEnvironment::TestEnvironment()
     qputenv("XDG_DATA_HOME", QFile::encodeName(r + QStringLiteral("/home/.local/share")));
     qputenv("XDG_CACHE_HOME", QFile::encodeName(r + QStringLiteral("/home/.cache")));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(r + QStringLiteral("/runtime")));
-    QFile::setPermissions(r + QStringLiteral("/runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                              | QFileDevice::ExeOwner);
+    QFile::setPermissions(r + QStringLiteral("/runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TestEnvironment::~TestEnvironment()

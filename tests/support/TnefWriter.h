@@ -19,15 +19,15 @@ QByteArray le32(quint32 v);
 
 struct Property
 {
-    quint16 type = 0;          // raw type, with 0x1000 for multi-valued
+    quint16 type = 0; // raw type, with 0x1000 for multi-valued
     quint16 id = 0;
-    QList<QByteArray> values;  // raw value bytes (variable ones without length or padding)
-    std::optional<QString> stringName;   // a named property with a string name
-    std::optional<quint32> numericName;  // a named property with a numeric name
-    std::optional<qint32> countOverride; // a damaged value count
+    QList<QByteArray> values;             // raw value bytes (variable ones without length or padding)
+    std::optional<QString> stringName;    // a named property with a string name
+    std::optional<quint32> numericName;   // a named property with a numeric name
+    std::optional<qint32> countOverride;  // a damaged value count
     std::optional<qint32> lengthOverride; // a damaged length of the first variable value
 
-    static Property string8(quint16 id, const QByteArray& text);     // stored with its zero
+    static Property string8(quint16 id, const QByteArray& text); // stored with its zero
     static Property unicode(quint16 id, const QString& text);
     static Property binary(quint16 id, const QByteArray& bytes);
     static Property longValue(quint16 id, quint32 value);

@@ -1,15 +1,15 @@
 #include "app/ui/ProgramEntry.h"
 
-#include "base/AppInfo.h"
-#include "base/Delay.h"
-#include "settings/SettingsFolders.h"
 #include "app/ui/Subsystems.h"
 #include "app/ui/TFrmQuillet.h"
 #include "app/ui/TFrmSplush.h"
 #include "app/ui/UiFont.h"
+#include "base/AppInfo.h"
+#include "base/Delay.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignal.h"
 #include "reading/ui/MailWebView.h"
+#include "settings/SettingsFolders.h"
 
 #include "TallowinVersion.h"
 

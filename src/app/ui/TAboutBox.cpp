@@ -1,8 +1,8 @@
 #include "app/ui/TAboutBox.h"
 
+#include "app/ui/TFrmQuillet.h"
 #include "base/AppInfo.h"
 #include "settings/SettingsSwitch.h"
-#include "app/ui/TFrmQuillet.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

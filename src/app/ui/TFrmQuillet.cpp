@@ -1,18 +1,18 @@
 #include "app/ui/TFrmQuillet.h"
 
-#include "base/AppInfo.h"
-#include "app/ui/ColorBoxEntries.h"
 #include "app/CommandLine.h"
-#include "base/Delay.h"
-#include "base/FolderRemoval.h"
-#include "settings/ListFiles.h"
 #include "app/ScreenDensity.h"
-#include "frame/ui/MainActions.h"
+#include "app/ui/ColorBoxEntries.h"
 #include "app/ui/ParameterTableView.h"
 #include "app/ui/TAboutBox.h"
+#include "base/AppInfo.h"
+#include "base/Delay.h"
+#include "base/FolderRemoval.h"
+#include "frame/ui/MainActions.h"
 #include "platform/ChildProcessRunner.h"
 #include "platform/CompatibilityLayer.h"
 #include "platform/ui/WidgetPrompt.h"
+#include "settings/ListFiles.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -25,6 +25,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -37,7 +38,6 @@
 #include <QThread>
 #include <QTimer>
 #include <QToolBar>
-#include <QListWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -252,10 +252,10 @@ void TFrmQuillet::buildPanes()
     m_pages[DBFilePage] = new QWidget;
     m_pages[MailSendPage] = new QWidget;
 
-    const QStringList captions{QStringLiteral("HTML"),         QStringLiteral("添付ファイルⅠ"),
-                               QStringLiteral("添付ファイルⅡ"), QStringLiteral("書誌情報"),
+    const QStringList captions{QStringLiteral("HTML"),           QStringLiteral("添付ファイルⅠ"),
+                               QStringLiteral("添付ファイルⅡ"),  QStringLiteral("書誌情報"),
                                QStringLiteral("パラメータ設定"), QStringLiteral("Data"),
-                               QStringLiteral("DB File処理"),  QStringLiteral("Mail 送信")};
+                               QStringLiteral("DB File処理"),    QStringLiteral("Mail 送信")};
     for (int i = 0; i < PageCount; ++i)
         TabArea->addTab(m_pages[i], captions.at(i));
     TabArea->setTabVisible(DataPage, false);

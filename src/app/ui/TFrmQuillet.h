@@ -33,11 +33,11 @@ class QListWidget;
 // user's folders or show message boxes.
 struct QuilletOptions
 {
-    QStringList arguments;                        // without the program name
-    Prompt* prompt = nullptr;                     // null: message boxes
-    std::optional<SettingsFolders> folders;       // default: from the environment
-    QString programFolder;                        // default: the running program's folder
-    QString programFile;                          // default: the running program's file name
+    QStringList arguments;                  // without the program name
+    Prompt* prompt = nullptr;               // null: message boxes
+    std::optional<SettingsFolders> folders; // default: from the environment
+    QString programFolder;                  // default: the running program's folder
+    QString programFile;                    // default: the running program's file name
     const CompatibilityLayer* compatibility = nullptr;
 };
 

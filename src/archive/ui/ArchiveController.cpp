@@ -1,10 +1,10 @@
 #include "archive/ui/ArchiveController.h"
 
-#include "frame/ui/MainActions.h"
-#include "frame/ui/MainFrame.h"
 #include "archive/EmbeddedLock.h"
 #include "archive/TDm_Ldb.h"
 #include "base/Prompt.h"
+#include "frame/ui/MainActions.h"
+#include "frame/ui/MainFrame.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -74,8 +74,8 @@ void ArchiveController::connectAtStartup()
 {
     QAction* dbConnect = m_window.actions()->DBConnect;
     dbConnect->setEnabled(false);
-    const TDm_Ldb::StartupResult result =
-        m_dm->connectAtStartup(ArchiveTarget{m_window.state.Ldb_Host1, m_window.state.Ldb_Path1});
+    const TDm_Ldb::StartupResult result
+        = m_dm->connectAtStartup(ArchiveTarget{m_window.state.Ldb_Host1, m_window.state.Ldb_Path1});
     dbConnect->setEnabled(result.connected);
     m_window.setDatabaseCaption(result.caption);
     // No message box at start-up; the reason stays readable in the status bar.

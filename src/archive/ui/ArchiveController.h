@@ -39,7 +39,7 @@ private:
 
     MainFrame& m_window;
     TDm_Ldb* m_dm;
-    std::unique_ptr<EmbeddedLock> m_semafore;   // "Semafore" beside an embedded archive
+    std::unique_ptr<EmbeddedLock> m_semafore; // "Semafore" beside an embedded archive
     QLineEdit* m_hostField = nullptr;
     QLineEdit* m_fileField = nullptr;
     QPushButton* m_checkButton = nullptr;

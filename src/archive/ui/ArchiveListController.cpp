@@ -1,16 +1,16 @@
 #include "archive/ui/ArchiveListController.h"
 
-#include "settings/SettingsFolders.h"
-#include "frame/ui/MainActions.h"
-#include "frame/ui/MainFrame.h"
-#include "settings/AppSettings.h"
 #include "archive/ArchiveFetch.h"
 #include "archive/ArchiveListModel.h"
 #include "archive/ListRules.h"
 #include "archive/TDm_Ldb.h"
 #include "archive/ui/TDBListFrm.h"
 #include "base/Prompt.h"
+#include "frame/ui/MainActions.h"
+#include "frame/ui/MainFrame.h"
 #include "reading/ui/ReadingController.h"
+#include "settings/AppSettings.h"
+#include "settings/SettingsFolders.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -85,9 +85,8 @@ ArchiveListController::ArchiveListController(MainFrame& window, TDm_Ldb& databas
         *date = m_dm.FDTbl1()->messageDate(row);
         return date->isValid();
     };
-    reading.archive.fetchToWorkFolder = [this](const QString& id, const QDateTime& date) {
-        return fetchToWorkFolder(id, date);
-    };
+    reading.archive.fetchToWorkFolder
+        = [this](const QString& id, const QDateTime& date) { return fetchToWorkFolder(id, date); };
 }
 
 void ArchiveListController::buildPopup()
@@ -96,7 +95,8 @@ void ArchiveListController::buildPopup()
     QMenu* menu = m_list->PopupMenu;
     PopupDisplay = menu->addAction(QStringLiteral("メッセージの表示 (&R)"), a->DispMsgDat, &QAction::trigger);
     PopupDisplay->setObjectName(QStringLiteral("PopupDisplay"));
-    PopupExport = menu->addAction(QStringLiteral("メッセージファイルのエクスポート (&T)"), a->ExprtMsgFile, &QAction::trigger);
+    PopupExport
+        = menu->addAction(QStringLiteral("メッセージファイルのエクスポート (&T)"), a->ExprtMsgFile, &QAction::trigger);
     PopupExport->setObjectName(QStringLiteral("PopupExport"));
     menu->addSeparator();
     menu->addAction(DelMsgDat);
@@ -220,8 +220,7 @@ void ArchiveListController::ApplyAutoViewShortcuts()
 void ArchiveListController::DBGrid1TitleClick(int logicalColumn)
 {
     int& clicks = m_sortClicks;
-    m_dm.FDTbl1()->sort(logicalColumn,
-                        ListRules::sortsDescending(clicks) ? Qt::DescendingOrder : Qt::AscendingOrder);
+    m_dm.FDTbl1()->sort(logicalColumn, ListRules::sortsDescending(clicks) ? Qt::DescendingOrder : Qt::AscendingOrder);
     m_list->DBGrid1->clearSelection();
     ++clicks;
 }
@@ -242,8 +241,8 @@ void ArchiveListController::autoDisplay()
     bool ok = false;
     const int seconds = parameters.valueOr(QStringLiteral("WaitTime"), QStringLiteral("2")).trimmed().toInt(&ok);
     if (!ok) {
-        m_window.prompt().error(QStringLiteral("'%1' is not a valid integer value")
-                                    .arg(parameters.value(QStringLiteral("WaitTime"))));
+        m_window.prompt().error(
+            QStringLiteral("'%1' is not a valid integer value").arg(parameters.value(QStringLiteral("WaitTime"))));
         return;
     }
     // A timer, not a wait: moving through rows restarts it, so only the row
@@ -275,8 +274,8 @@ void ArchiveListController::S2Click()
 
 QString ArchiveListController::fetchToWorkFolder(const QString& id, const QDateTime& date)
 {
-    const ArchiveFetch::Result result =
-        ArchiveFetch::FetchMsgDat(m_dm, id, date, workFolderPath(m_window.state.MyAppDataPath));
+    const ArchiveFetch::Result result
+        = ArchiveFetch::FetchMsgDat(m_dm, id, date, workFolderPath(m_window.state.MyAppDataPath));
     if (!result.ok) {
         m_window.prompt().information(result.error);
         return {};

@@ -29,8 +29,8 @@ public:
     void DBGrid1TitleClick(int logicalColumn);
     void DBGrid1DblClick();
     void autoDisplay();
-    void S1Click();   // shrink the grid font
-    void S2Click();   // enlarge it
+    void S1Click(); // shrink the grid font
+    void S2Click(); // enlarge it
     // The list page leaves the tab area as a window of its own (a double
     // click on its tab), and docks back when that window is closed.
     void floatList();
@@ -54,5 +54,6 @@ private:
     ReadingController& m_reading;
     TDBListFrm* m_list = nullptr;
     int m_sortClicks = 0;
-    QTimer m_autoView;      // the automatic display after WaitTime seconds   // title clicks so far: their parity picks the order
+    QTimer m_autoView; // the automatic display after WaitTime seconds   // title clicks so far: their parity picks the
+                       // order
 };

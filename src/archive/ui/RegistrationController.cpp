@@ -1,18 +1,18 @@
 #include "archive/ui/RegistrationController.h"
 
-#include "base/Delay.h"
-#include "base/SafePath.h"
-#include "settings/SettingsFolders.h"
-#include "frame/ui/MainActions.h"
-#include "frame/ui/MainFrame.h"
-#include "settings/AppSettings.h"
 #include "archive/Registration.h"
 #include "archive/TDm_Ldb.h"
 #include "archive/ui/ArchiveListController.h"
+#include "base/Delay.h"
 #include "base/Prompt.h"
+#include "base/SafePath.h"
+#include "frame/ui/MainActions.h"
+#include "frame/ui/MainFrame.h"
 #include "reading/DisplayedMessage.h"
 #include "reading/MessageFileKind.h"
 #include "reading/ui/ReadingController.h"
+#include "settings/AppSettings.h"
+#include "settings/SettingsFolders.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -21,11 +21,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMimeData>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTextEdit>
-#include <QListWidget>
 #include <QUrl>
 
 namespace {
@@ -35,8 +35,8 @@ const QString kNothingShown = QStringLiteral("DB更新できるメッセージ�
 const QString kNotMail = QStringLiteral("メールファイルではありません");
 const QString kUnreadable = QStringLiteral("** メール内容が読めませんでした **");
 const QString kNoMessageId = QStringLiteral("MessageIDが不明です\r\nこのメールデータはDB更新できません");
-const QString kBatchQuestion =
-    QStringLiteral("メールデータを確認せずに一括処理しますか? \r\n[はい]:一括処理\r\n[いいえ]：確認処理");
+const QString kBatchQuestion
+    = QStringLiteral("メールデータを確認せずに一括処理しますか? \r\n[はい]:一括処理\r\n[いいえ]：確認処理");
 // Each filter is its caption as the user sees it, then the pattern Qt
 // filters by; the dialog hides the second part, so captions do not repeat
 // their patterns. "*.*" would hide files without an extension on Linux.
@@ -250,12 +250,13 @@ bool RegistrationController::eventFilter(QObject* watched, QEvent* event)
         // message handed over as data becomes an item of its own.
         for (const QUrl& url : data->urls()) {
             const QString path = url.toLocalFile();
-            items.append({QFileInfo(path.isEmpty() ? url.path() : path).fileName(), [path]() -> std::unique_ptr<QIODevice> {
-                              if (path.isEmpty())
-                                  return nullptr;
-                              auto file = std::make_unique<QFile>(path);
-                              return file->open(QIODevice::ReadOnly) ? std::move(file) : nullptr;
-                          }});
+            items.append(
+                {QFileInfo(path.isEmpty() ? url.path() : path).fileName(), [path]() -> std::unique_ptr<QIODevice> {
+                     if (path.isEmpty())
+                         return nullptr;
+                     auto file = std::make_unique<QFile>(path);
+                     return file->open(QIODevice::ReadOnly) ? std::move(file) : nullptr;
+                 }});
         }
         if (data->hasFormat(QStringLiteral("message/rfc822"))) {
             const QByteArray bytes = data->data(QStringLiteral("message/rfc822"));

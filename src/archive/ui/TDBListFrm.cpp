@@ -4,9 +4,9 @@
 
 #include <QCloseEvent>
 #include <QHeaderView>
-#include <QResizeEvent>
 #include <QIdentityProxyModel>
 #include <QMenu>
+#include <QResizeEvent>
 #include <QTableView>
 #include <QVBoxLayout>
 

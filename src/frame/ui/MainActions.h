@@ -34,7 +34,7 @@ public:
     QAction* DBFileSet;
     QAction* DispTAB1;
     QAction* DispTAB3;
-    QList<QAction*> Theme;   // Theme0 ... Theme4
+    QList<QAction*> Theme; // Theme0 ... Theme4
     // ヘルプ
     QAction* Hcontents;
     QAction* Hkeyword;

@@ -29,8 +29,17 @@ class MainFrame : public QMainWindow
 public:
     enum class UpperPaneMode { Normal, Backup, Sender };
     // Tab pages in their fixed order; hidden pages keep their index.
-    enum Page { HtmlPage, Attachment1Page, Attachment2Page, HeaderPage, ParameterPage, DataPage, DBFilePage,
-                MailSendPage, PageCount };
+    enum Page {
+        HtmlPage,
+        Attachment1Page,
+        Attachment2Page,
+        HeaderPage,
+        ParameterPage,
+        DataPage,
+        DBFilePage,
+        MailSendPage,
+        PageCount
+    };
 
     using QMainWindow::QMainWindow;
 
@@ -46,10 +55,10 @@ public:
     virtual QString programFolderPath() const = 0;
 
     // The message view: the panes a display fills.
-    QTextEdit* textPane() const { return m_panes.text; }                // Editor: the read-only message text
-    QPlainTextEdit* rawTextPane() const { return m_panes.raw; }         // Memo1: the raw message, on the hidden "Data" page
-    QLineEdit* headerField(int index) const;                            // Edit1 ... Edit8 of "書誌情報", counted from 0
-    QListWidget* attachmentList(int which) const;                       // 1: attachment list I, 2: list II
+    QTextEdit* textPane() const { return m_panes.text; }        // Editor: the read-only message text
+    QPlainTextEdit* rawTextPane() const { return m_panes.raw; } // Memo1: the raw message, on the hidden "Data" page
+    QLineEdit* headerField(int index) const;                    // Edit1 ... Edit8 of "書誌情報", counted from 0
+    QListWidget* attachmentList(int which) const;               // 1: attachment list I, 2: list II
     virtual void ClearMessageView() = 0;
 
     // The tab pages, by their fixed index.
@@ -71,7 +80,7 @@ public:
     // The upper pane.
     virtual void setUpperPaneMode(UpperPaneMode mode) = 0;
     virtual UpperPaneMode upperPaneMode() const = 0;
-    QWidget* dropTarget() const { return m_panes.drop; }      // Panel1: messages are dropped here in normal mode
+    QWidget* dropTarget() const { return m_panes.drop; } // Panel1: messages are dropped here in normal mode
 
     // The status bar.
     virtual void setStatusText(int panel, const QString& text) = 0;

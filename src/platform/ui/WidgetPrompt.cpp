@@ -8,8 +8,7 @@
 
 WidgetPrompt::WidgetPrompt(QWidget* parent)
     : m_parent(parent)
-{
-}
+{ }
 
 Prompt::Answer WidgetPrompt::question(const QString& text, Answer defaultAnswer)
 {

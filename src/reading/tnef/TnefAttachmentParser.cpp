@@ -66,8 +66,7 @@ public:
     Unpacking(QIODevice* source, const QString& folder)
         : info(folder)
         , reader(source)
-    {
-    }
+    { }
 
     QStringList run()
     {
@@ -97,8 +96,7 @@ private:
     }
 
     // Creates the file and writes into it through the given step.
-    template <typename Step>
-    void writeFile(const QString& name, Step step)
+    template <typename Step> void writeFile(const QString& name, Step step)
     {
         QFile file(info.GenerateSaveToFileName(name));
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -113,10 +111,10 @@ private:
         TTnefPropertyReader properties(reader);
         while (properties.NextProperty()) {
             const TTnefPropertyId id = properties.PropertyTag()->Id();
-            const char* name = id == TTnefPropertyId::piBody          ? "Body.txt"
-                : id == TTnefPropertyId::piBodyHtml                   ? "Body.html"
-                : id == TTnefPropertyId::piRtfCompressed              ? "RtfCompressed.dat"
-                                                                      : nullptr;
+            const char* name = id == TTnefPropertyId::piBody ? "Body.txt"
+                : id == TTnefPropertyId::piBodyHtml          ? "Body.html"
+                : id == TTnefPropertyId::piRtfCompressed     ? "RtfCompressed.dat"
+                                                             : nullptr;
             if (!name)
                 continue;
             const TTnefPropertyType type = properties.PropertyTag()->PropertyType();

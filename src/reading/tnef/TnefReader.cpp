@@ -178,13 +178,11 @@ TTnefPropertyTag::TTnefPropertyTag(quint16 rawType, quint16 rawId)
     , FPropertyType(propertyTypeFromRaw(rawType & ~kPtMultiValued))
     , FRawId(rawId)
     , FMultiValued(rawType & kPtMultiValued)
-{
-}
+{ }
 
 TTnefPropertyReader::TTnefPropertyReader(TTnefReader& reader)
     : FReader(reader)
-{
-}
+{ }
 
 void TTnefPropertyReader::readValueCount()
 {

@@ -16,7 +16,9 @@ class QIODevice;
 class TnefError : public std::runtime_error
 {
 public:
-    explicit TnefError(const char* text) : std::runtime_error(text) {}
+    explicit TnefError(const char* text)
+        : std::runtime_error(text)
+    { }
     QString text() const { return QString::fromLatin1(what()); }
 };
 

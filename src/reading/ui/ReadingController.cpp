@@ -1,14 +1,11 @@
 #include "reading/ui/ReadingController.h"
 
 #include "base/Delay.h"
-#include "settings/ParameterTable.h"
+#include "base/Prompt.h"
 #include "base/SafePath.h"
-#include "settings/SettingsFolders.h"
 #include "frame/ui/MainActions.h"
 #include "frame/ui/MainFrame.h"
-#include "settings/AppSettings.h"
 #include "platform/ChildProcessRunner.h"
-#include "base/Prompt.h"
 #include "platform/Shell.h"
 #include "reading/AttachmentRules.h"
 #include "reading/DisplayedMessage.h"
@@ -16,6 +13,9 @@
 #include "reading/MimeMessage.h"
 #include "reading/Zoom.h"
 #include "reading/ui/MailWebView.h"
+#include "settings/AppSettings.h"
+#include "settings/ParameterTable.h"
+#include "settings/SettingsFolders.h"
 
 #include <QAction>
 #include <QDir>
@@ -23,13 +23,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTabWidget>
 #include <QTextEdit>
-#include <QListWidget>
 #include <QVBoxLayout>
 
 using namespace AttachmentRules;
@@ -52,20 +52,13 @@ const QString kSaveDataMissing = QStringLiteral("Save Data がみつかりませ
 class ReadingController::WindowSink final : public DisplaySink
 {
 public:
-    explicit WindowSink(ReadingController& c) : m_c(c) {}
+    explicit WindowSink(ReadingController& c)
+        : m_c(c)
+    { }
 
-    void showPage(int page) override
-    {
-        m_c.m_window.showPage(page);
-    }
-    void listAttachment(const MimePart& part, const AttachmentListing& item) override
-    {
-        m_c.listInList1(part, item);
-    }
-    bool extractTnef(const MimePart& part) override
-    {
-        return m_c.tnefExtraction ? m_c.tnefExtraction(part) : true;
-    }
+    void showPage(int page) override { m_c.m_window.showPage(page); }
+    void listAttachment(const MimePart& part, const AttachmentListing& item) override { m_c.listInList1(part, item); }
+    bool extractTnef(const MimePart& part) override { return m_c.tnefExtraction ? m_c.tnefExtraction(part) : true; }
     void setText(const QString& text) override { m_c.m_window.textPane()->setPlainText(text); }
     void showHtml(const QString& html) override { m_c.showHtml(html); }
     bool decryptInline(const QStringList& lines) override
@@ -113,17 +106,22 @@ ReadingController::ReadingController(MainFrame& window, std::unique_ptr<Shell> s
     // The header fields edit the displayed message: an edited subject is
     // stored as edited.
     for (int i = 0; i < 8; ++i)
-        connect(window.headerField(i), &QLineEdit::textChanged, this, [this, i](const QString& text) { editField(i, text); });
+        connect(window.headerField(i), &QLineEdit::textChanged, this,
+                [this, i](const QString& text) { editField(i, text); });
     window.textPane()->installEventFilter(this);
     window.textPane()->viewport()->installEventFilter(this);
 
-    connect(window.attachmentList(1), &QListWidget::itemSelectionChanged, this, &ReadingController::ListView1SelectItem);
-    connect(window.attachmentList(2), &QListWidget::itemSelectionChanged, this, &ReadingController::ListView2SelectItem);
+    connect(window.attachmentList(1), &QListWidget::itemSelectionChanged, this,
+            &ReadingController::ListView1SelectItem);
+    connect(window.attachmentList(2), &QListWidget::itemSelectionChanged, this,
+            &ReadingController::ListView2SelectItem);
     connect(window.attachmentList(1), &QListWidget::itemDoubleClicked, this, &ReadingController::ListView1DblClick);
-    connect(window.attachmentList(1), &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { ListView1Popup->popup(m_window.attachmentList(1)->viewport()->mapToGlobal(at)); });
-    connect(window.attachmentList(2), &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { ListView2Popup->popup(m_window.attachmentList(2)->viewport()->mapToGlobal(at)); });
+    connect(window.attachmentList(1), &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        ListView1Popup->popup(m_window.attachmentList(1)->viewport()->mapToGlobal(at));
+    });
+    connect(window.attachmentList(2), &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        ListView2Popup->popup(m_window.attachmentList(2)->viewport()->mapToGlobal(at));
+    });
 }
 
 ReadingController::~ReadingController() = default;
@@ -205,7 +203,8 @@ bool ReadingController::DispEmlFile(const QString& path, const QString& storedNa
         m_icons1->Clear();
 
     QString error;
-    std::unique_ptr<DisplayedMessage> shown = DisplayedMessage::read(path, parameters.accountRows(), &error, storedName);
+    std::unique_ptr<DisplayedMessage> shown
+        = DisplayedMessage::read(path, parameters.accountRows(), &error, storedName);
     if (!shown) {
         m_window.setStatusText(2, QString());
         m_window.prompt().information(kNotShown + error);
@@ -320,7 +319,8 @@ bool ReadingController::eventFilter(QObject* watched, QEvent* event)
         else if (event->type() == QEvent::FocusOut)
             state.EditorEnterOn = false;
     }
-    if ((watched == m_window.textPane() || watched == m_window.textPane()->viewport()) && event->type() == QEvent::Enter)
+    if ((watched == m_window.textPane() || watched == m_window.textPane()->viewport())
+        && event->type() == QEvent::Enter)
         m_window.actions()->EditorPrint->setEnabled(!m_window.textPane()->toPlainText().isEmpty());
     if (event->type() == QEvent::Leave) {
         if (watched == m_window.attachmentList(1))
@@ -337,8 +337,8 @@ void ReadingController::showCaret()
     if (!m_window.state.EditorEnterOn || editor->toPlainText().isEmpty())
         return;
     const QTextCursor cursor = editor->textCursor();
-    m_window.setStatusText(0, QString::asprintf("Line: %3d Col: %3d", cursor.blockNumber() + 1,
-                                                cursor.positionInBlock() + 1));
+    m_window.setStatusText(
+        0, QString::asprintf("Line: %3d Col: %3d", cursor.blockNumber() + 1, cursor.positionInBlock() + 1));
 }
 
 void ReadingController::EditorPrintExecute()

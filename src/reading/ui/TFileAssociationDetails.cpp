@@ -6,9 +6,10 @@
 #include <QPixmap>
 
 TFileAssociationDetails::TFileAssociationDetails(int cdpi)
-    : m_size(cdpi <= 120 ? 24 : cdpi < 192 ? 32 : 48)
-{
-}
+    : m_size(cdpi <= 120      ? 24
+                 : cdpi < 192 ? 32
+                              : 48)
+{ }
 
 void TFileAssociationDetails::AddFile(const QString& fileName)
 {

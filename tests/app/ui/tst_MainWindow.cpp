@@ -1,11 +1,11 @@
-#include "settings/IniFile.h"
-#include "settings/ListFiles.h"
-#include "frame/ui/MainActions.h"
 #include "app/ui/ParameterTableView.h"
 #include "app/ui/TAboutBox.h"
 #include "app/ui/TFrmQuillet.h"
 #include "app/ui/UiFont.h"
+#include "frame/ui/MainActions.h"
 #include "platform/CompatibilityLayer.h"
+#include "settings/IniFile.h"
+#include "settings/ListFiles.h"
 #include "support/GuiTest.h"
 #include "support/RecordingPrompt.h"
 #include "support/TestEnvironment.h"
@@ -147,12 +147,14 @@ void TestMainWindow::menusMatchTheLayout()
     QStringList titles;
     for (QAction* a : w->MainMenu->actions())
         titles << a->text();
-    QCOMPARE(titles, (QStringList{QStringLiteral("ファイル (&F)"), QStringLiteral("操作 (&C)"),
-                                  QStringLiteral("設定 (&S)"), QStringLiteral("ヘルプ (&H)")}));
-    QCOMPARE(captions(topMenu(*w, QStringLiteral("ファイル (&F)"))),
-             (QStringList{QStringLiteral("メールを開く (&O)"), QStringLiteral("メールを保存する (&M)"), QStringLiteral("-"),
-                          QStringLiteral("フォントメニューバー表示 (&F)"), QStringLiteral("ボタンメニューバー表示 (&B)"),
-                          QStringLiteral("-"), QStringLiteral("終了(&X)")}));
+    QCOMPARE(titles,
+             (QStringList{QStringLiteral("ファイル (&F)"), QStringLiteral("操作 (&C)"), QStringLiteral("設定 (&S)"),
+                          QStringLiteral("ヘルプ (&H)")}));
+    QCOMPARE(
+        captions(topMenu(*w, QStringLiteral("ファイル (&F)"))),
+        (QStringList{QStringLiteral("メールを開く (&O)"), QStringLiteral("メールを保存する (&M)"), QStringLiteral("-"),
+                     QStringLiteral("フォントメニューバー表示 (&F)"), QStringLiteral("ボタンメニューバー表示 (&B)"),
+                     QStringLiteral("-"), QStringLiteral("終了(&X)")}));
     QCOMPARE(captions(topMenu(*w, QStringLiteral("操作 (&C)"))),
              (QStringList{QStringLiteral("DB更新 (&D)"), QStringLiteral("DB接続 (&C)"), QStringLiteral("-"),
                           QStringLiteral("DB検索 (&R)"), QStringLiteral("-"), QStringLiteral("メッセージの表示 (&M)"),
@@ -164,9 +166,10 @@ void TestMainWindow::menusMatchTheLayout()
              (QStringList{QStringLiteral("DBファイル設定(&D)"), QStringLiteral("-"), QStringLiteral("書誌情報TAB(&T)"),
                           QStringLiteral("パラメータ設定TAB(&A)"), QStringLiteral("-"),
                           QStringLiteral("アプリ・テーマ設定 (&Z) ▸")}));
-    QCOMPARE(captions(settings->actions().last()->menu()),
-             (QStringList{QStringLiteral("システム設定を使用する(&Z)"), QStringLiteral("ライト(&Y)"),
-                          QStringLiteral("ダーク (&D)"), QStringLiteral("オーロラ(&W)"), QStringLiteral("クラシック(&X)")}));
+    QCOMPARE(
+        captions(settings->actions().last()->menu()),
+        (QStringList{QStringLiteral("システム設定を使用する(&Z)"), QStringLiteral("ライト(&Y)"),
+                     QStringLiteral("ダーク (&D)"), QStringLiteral("オーロラ(&W)"), QStringLiteral("クラシック(&X)")}));
     QCOMPARE(captions(topMenu(*w, QStringLiteral("ヘルプ (&H)"))),
              (QStringList{QStringLiteral("目次 (&I)"), QStringLiteral("キーワード(&Y)"), QStringLiteral("-"),
                           QStringLiteral("バージョン情報 (&V)")}));
@@ -175,10 +178,10 @@ void TestMainWindow::menusMatchTheLayout()
 void TestMainWindow::actionStartStates()
 {
     auto w = open();
-    const QStringList disabled{QStringLiteral("MessageSave"), QStringLiteral("FontBarShow"),
+    const QStringList disabled{QStringLiteral("MessageSave"),   QStringLiteral("FontBarShow"),
                                QStringLiteral("ButtonBarShow"), QStringLiteral("DBUpdate"),
-                               QStringLiteral("DispMsgDat"),  QStringLiteral("ExprtMsgFile"),
-                               QStringLiteral("Zoom_DecMgn"), QStringLiteral("Zoom_IncMgn")};
+                               QStringLiteral("DispMsgDat"),    QStringLiteral("ExprtMsgFile"),
+                               QStringLiteral("Zoom_DecMgn"),   QStringLiteral("Zoom_IncMgn")};
     const QStringList enabled{QStringLiteral("MessageOpen"), QStringLiteral("DBConnect"), QStringLiteral("DBSelect"),
                               QStringLiteral("DBBackup"),    QStringLiteral("MLSender"),  QStringLiteral("DBFileSet"),
                               QStringLiteral("DispTAB1"),    QStringLiteral("DispTAB3"),  QStringLiteral("Hcontents"),
@@ -204,15 +207,17 @@ void TestMainWindow::buttonBarAndWindowPopup()
     QStringList buttons;
     for (QAction* a : w->ButtonBar->actions())
         buttons << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
-    QCOMPARE(buttons, (QStringList{QStringLiteral("MessageOpen"), QStringLiteral("-"), QStringLiteral("DBUpdate"),
-                                   QStringLiteral("DBConnect"), QStringLiteral("-"), QStringLiteral("DBSelect"),
-                                   QStringLiteral("Zoom_DecMgn"), QStringLiteral("Zoom_IncMgn")}));
+    QCOMPARE(buttons,
+             (QStringList{QStringLiteral("MessageOpen"), QStringLiteral("-"), QStringLiteral("DBUpdate"),
+                          QStringLiteral("DBConnect"), QStringLiteral("-"), QStringLiteral("DBSelect"),
+                          QStringLiteral("Zoom_DecMgn"), QStringLiteral("Zoom_IncMgn")}));
     QCOMPARE(w->actions()->Zoom_DecMgn->text(), QStringLiteral("縮小表示"));
     QCOMPARE(w->actions()->Zoom_IncMgn->text(), QStringLiteral("拡大表示"));
     QCOMPARE(w->ButtonBar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
-    QCOMPARE(captions(w->WindowPopup),
-             (QStringList{QStringLiteral("テキストメッセージ印刷 (&T)"), QStringLiteral("-"),
-                          QStringLiteral("フォントメニューバー表示 (&F)"), QStringLiteral("ボタンメニューバー表示 (&B)")}));
+    QCOMPARE(
+        captions(w->WindowPopup),
+        (QStringList{QStringLiteral("テキストメッセージ印刷 (&T)"), QStringLiteral("-"),
+                     QStringLiteral("フォントメニューバー表示 (&F)"), QStringLiteral("ボタンメニューバー表示 (&B)")}));
     QCOMPARE(w->actions()->EditorPrint->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
     // It opens on the text pane.
     w->show();
@@ -240,9 +245,10 @@ void TestMainWindow::tabsInOrderWithHiddenPages()
     QStringList tabs;
     for (int i = 0; i < tabArea(*w)->count(); ++i)
         tabs << tabArea(*w)->tabText(i);
-    QCOMPARE(tabs, (QStringList{QStringLiteral("HTML"), QStringLiteral("添付ファイルⅠ"), QStringLiteral("添付ファイルⅡ"),
-                                QStringLiteral("書誌情報"), QStringLiteral("パラメータ設定"), QStringLiteral("Data"),
-                                QStringLiteral("DB File処理"), QStringLiteral("Mail 送信")}));
+    QCOMPARE(tabs,
+             (QStringList{QStringLiteral("HTML"), QStringLiteral("添付ファイルⅠ"), QStringLiteral("添付ファイルⅡ"),
+                          QStringLiteral("書誌情報"), QStringLiteral("パラメータ設定"), QStringLiteral("Data"),
+                          QStringLiteral("DB File処理"), QStringLiteral("Mail 送信")}));
     // No message shown yet, no optional tab chosen: every page is hidden.
     for (int i = 0; i < tabArea(*w)->count(); ++i)
         QVERIFY2(!w->isPageVisible(i), qPrintable(tabArea(*w)->tabText(i)));
@@ -265,12 +271,14 @@ void TestMainWindow::upperPaneModesAreExclusive()
     QVERIFY(w->textPane()->isReadOnly());
 
     w->setUpperPaneMode(TFrmQuillet::UpperPaneMode::Backup);
-    QCOMPARE(w->findChild<QStackedWidget*>(QStringLiteral("Panel1"))->currentWidget()->objectName(), QStringLiteral("BackupPane"));
+    QCOMPARE(w->findChild<QStackedWidget*>(QStringLiteral("Panel1"))->currentWidget()->objectName(),
+             QStringLiteral("BackupPane"));
     QVERIFY(w->isPageVisible(TFrmQuillet::DBFilePage));
     QVERIFY(!w->isPageVisible(TFrmQuillet::MailSendPage));
 
     w->setUpperPaneMode(TFrmQuillet::UpperPaneMode::Sender);
-    QCOMPARE(w->findChild<QStackedWidget*>(QStringLiteral("Panel1"))->currentWidget()->objectName(), QStringLiteral("SenderPane"));
+    QCOMPARE(w->findChild<QStackedWidget*>(QStringLiteral("Panel1"))->currentWidget()->objectName(),
+             QStringLiteral("SenderPane"));
     QVERIFY(!w->isPageVisible(TFrmQuillet::DBFilePage));
     QVERIFY(w->isPageVisible(TFrmQuillet::MailSendPage));
 
@@ -376,10 +384,13 @@ void TestMainWindow::closeWritesLiveValuesAndRemovesWorkFolders()
     QCOMPARE(ini.readString(QStringLiteral("Condition"), QStringLiteral("WaitTime"), QString()), QStringLiteral("5"));
     QCOMPARE(ini.readString(QStringLiteral("Condition"), QStringLiteral("ExpFileName"), QString()),
              QStringLiteral("Dummy Data"));
-    QCOMPARE(ini.readString(QStringLiteral("MailDB"), QStringLiteral("DBPath"), QString()), QStringLiteral("/data/新しい.fdb"));
+    QCOMPARE(ini.readString(QStringLiteral("MailDB"), QStringLiteral("DBPath"), QString()),
+             QStringLiteral("/data/新しい.fdb"));
     QCOMPARE(ini.readInteger(QStringLiteral("Condition"), QStringLiteral("FontColor"), -1), 0xFF0000);
-    QCOMPARE(ini.readString(QStringLiteral("Condition"), QStringLiteral("FontName"), QString()), QStringLiteral("Meiryo UI"));
-    QCOMPARE(ini.readString(QStringLiteral("Condition"), QStringLiteral("HomePath"), QString()), QStringLiteral("/kept"));
+    QCOMPARE(ini.readString(QStringLiteral("Condition"), QStringLiteral("FontName"), QString()),
+             QStringLiteral("Meiryo UI"));
+    QCOMPARE(ini.readString(QStringLiteral("Condition"), QStringLiteral("HomePath"), QString()),
+             QStringLiteral("/kept"));
     QCOMPARE(ini.readBool(QStringLiteral("Condition"), QStringLiteral("HomeFlg"), false), true);
     QCOMPARE(ini.readString(QStringLiteral("Mine"), QStringLiteral("Keep"), QString()), QStringLiteral("1"));
     QCOMPARE(ini.keyNames(QStringLiteral("ADCondition")), QStringList{QStringLiteral("ADRS0")});
@@ -411,15 +422,18 @@ void TestMainWindow::helpArgumentStopsCreation()
     QDir().mkpath(f.individual);
     TestEnvironment::writeFile(f.individual + QStringLiteral("/tallowin.ini"), "[MailDB]\nDBPath=/x.fdb\n");
     auto w = open({QStringLiteral("help")});
-    QCOMPARE(m_prompt.informations, QStringList{QStringLiteral("コマンドライン引数\r\n0:Win/1:ライト/2:ダーク/3:Win10")});
+    QCOMPARE(m_prompt.informations,
+             QStringList{QStringLiteral("コマンドライン引数\r\n0:Win/1:ライト/2:ダーク/3:Win10")});
     QVERIFY(w->creationStoppedForHelp());
     QVERIFY(!w->state.common_ConfigFlg);
     QVERIFY(w->state.MyAppDataPath.isEmpty());
     QVERIFY(w->state.Ldb_Path1.isEmpty());
     QVERIFY(!QFileInfo::exists(workFolderPath(f.individual)));
     QVERIFY(w->close());
-    QCOMPARE(TestEnvironment::readFile(f.individual + QStringLiteral("/tallowin.ini")), QByteArray("[MailDB]\nDBPath=/x.fdb\n"));
-    QCOMPARE(QDir(f.individual).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("tallowin.ini")});
+    QCOMPARE(TestEnvironment::readFile(f.individual + QStringLiteral("/tallowin.ini")),
+             QByteArray("[MailDB]\nDBPath=/x.fdb\n"));
+    QCOMPARE(QDir(f.individual).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("tallowin.ini")});
 }
 
 void TestMainWindow::commandLineThemeIsNotStored()
@@ -451,7 +465,8 @@ void TestMainWindow::themeChoice()
     // Declined: the chosen item is unchecked again, the running one stays.
     m_prompt.answers = {Prompt::Answer::No};
     themes.at(2)->trigger();
-    QCOMPARE(m_prompt.questions, QStringList{QStringLiteral("スタイル変更を有効にするために\r\nプログラムを再起動します")});
+    QCOMPARE(m_prompt.questions,
+             QStringList{QStringLiteral("スタイル変更を有効にするために\r\nプログラムを再起動します")});
     QVERIFY(!themes.at(2)->isChecked());
     QVERIFY(themes.at(0)->isChecked());
     QVERIFY(!w->restartRequested());
@@ -507,7 +522,8 @@ void TestMainWindow::aboutSwitchToCommonWithNoRestarts()
     QTRY_VERIFY(!w->isVisible());
     QVERIFY(!QFileInfo::exists(f.individual));
     // The running values were written nowhere: the common settings survive.
-    QCOMPARE(TestEnvironment::readFile(f.common + QStringLiteral("/tallowin.ini")), QByteArray("[MailDB]\nDBPath=/common.fdb\n"));
+    QCOMPARE(TestEnvironment::readFile(f.common + QStringLiteral("/tallowin.ini")),
+             QByteArray("[MailDB]\nDBPath=/common.fdb\n"));
 }
 
 void TestMainWindow::compatibilityLayerEndsProgram()

@@ -1,10 +1,10 @@
 // Starts the real program, under a file name of its own so that the test
 // never meets a copy the user is running.
+#include "archive/ArchiveTarget.h"
+#include "archive/FirebirdClient.h"
 #include "settings/IniFile.h"
 #include "settings/ListFiles.h"
 #include "settings/SettingsFolders.h"
-#include "archive/ArchiveTarget.h"
-#include "archive/FirebirdClient.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -143,7 +143,8 @@ void TestProgramStart::opensConfiguredArchiveAndReleasesItAtClose()
 
     auto program = start();
     QVERIFY(waitUntilUp(*program));
-    QTRY_COMPARE_WITH_TIMEOUT(ListFiles::readFormTitle(m_appData), QStringLiteral("Tallowin 管理 -- Tallowin.fdb"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(ListFiles::readFormTitle(m_appData), QStringLiteral("Tallowin 管理 -- Tallowin.fdb"),
+                              10000);
     QVERIFY(QFileInfo::exists(m_env->root() + QStringLiteral("/data/Semafore")));
     QTest::qWait(1500);
     program->terminate();

@@ -1,10 +1,10 @@
-#include "settings/ListFiles.h"
-#include "frame/ui/MainActions.h"
 #include "app/ui/TFrmQuillet.h"
-#include "archive/FirebirdClient.h"
 #include "archive/EmbeddedLock.h"
+#include "archive/FirebirdClient.h"
 #include "archive/TDm_Ldb.h"
 #include "archive/ui/ArchiveController.h"
+#include "frame/ui/MainActions.h"
+#include "settings/ListFiles.h"
 #include "support/RecordingPrompt.h"
 #include "support/TestEnvironment.h"
 

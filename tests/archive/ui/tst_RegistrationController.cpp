@@ -1,5 +1,3 @@
-#include "settings/AppSettings.h"
-#include "frame/ui/MainActions.h"
 #include "app/ui/TFrmQuillet.h"
 #include "app/ui/UiFont.h"
 #include "archive/ArchiveListModel.h"
@@ -9,10 +7,12 @@
 #include "archive/ui/ArchiveListController.h"
 #include "archive/ui/RegistrationController.h"
 #include "archive/ui/TDBListFrm.h"
+#include "frame/ui/MainActions.h"
 #include "platform/Shell.h"
-#include "reading/ui/MailWebView.h"
 #include "reading/DisplayedMessage.h"
+#include "reading/ui/MailWebView.h"
 #include "reading/ui/ReadingController.h"
+#include "settings/AppSettings.h"
 #include "support/GuiTest.h"
 #include "support/RecordingPrompt.h"
 #include "support/TestEnvironment.h"
@@ -23,13 +23,13 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMimeData>
-#include <QStackedWidget>
 #include <QSqlQuery>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextEdit>
-#include <QListWidget>
 #include <QtTest>
 
 namespace {
@@ -105,12 +105,16 @@ void TestRegistrationController::init()
     const SettingsFolders f = m_env->folders();
     QString ini = QStringLiteral("[MailDB]\nServer=\nDBPath=%1\n[DBGrid]\n").arg(m_db);
     // A layout of our own: subject first, then date, then the rest.
-    const QStringList fields{QStringLiteral("MESSAGE_SUBJECT"), QStringLiteral("MESSAGE_DATE"), QStringLiteral("MESSAGE_ID"),
-                             QStringLiteral("SENDER_NAME"), QStringLiteral("SENDER_ADDRESS"), QStringLiteral("RECIEVE_NAME"),
-                             QStringLiteral("RECIEVE_ADDRESS"), QStringLiteral("ACCOUNT_KEY"), QStringLiteral("MESSAGE_FILENAME"),
-                             QStringLiteral("MAILBODY")};
+    const QStringList fields{QStringLiteral("MESSAGE_SUBJECT"),  QStringLiteral("MESSAGE_DATE"),
+                             QStringLiteral("MESSAGE_ID"),       QStringLiteral("SENDER_NAME"),
+                             QStringLiteral("SENDER_ADDRESS"),   QStringLiteral("RECIEVE_NAME"),
+                             QStringLiteral("RECIEVE_ADDRESS"),  QStringLiteral("ACCOUNT_KEY"),
+                             QStringLiteral("MESSAGE_FILENAME"), QStringLiteral("MAILBODY")};
     for (int i = 0; i < 10; ++i)
-        ini += QStringLiteral("FieldName_%1=%2\nTitelCaption_%1=T%1\nVisible_%1=%3\n").arg(i).arg(fields.at(i)).arg(i == 2 ? 0 : 1);
+        ini += QStringLiteral("FieldName_%1=%2\nTitelCaption_%1=T%1\nVisible_%1=%3\n")
+                   .arg(i)
+                   .arg(fields.at(i))
+                   .arg(i == 2 ? 0 : 1);
     TestEnvironment::writeFile(f.individual + QStringLiteral("/tallowin.ini"), ini.toUtf8());
     m_window = makeTestWindow(*m_env, m_prompt);
     m_reading = new ReadingController(*m_window, std::make_unique<NoShell>());
@@ -205,16 +209,18 @@ void TestRegistrationController::severalFilesInBatchMode()
 void TestRegistrationController::severalFilesInConfirmModeCountDown()
 {
     m_prompt.openAnswers = {{file(1), file(2), file(3), file(4), file(5)}};
-    m_prompt.answers = {Prompt::Answer::No, Prompt::Answer::Yes, Prompt::Answer::No, Prompt::Answer::Yes,
-                        Prompt::Answer::Yes, Prompt::Answer::No};
+    m_prompt.answers = {Prompt::Answer::No,  Prompt::Answer::Yes, Prompt::Answer::No,
+                        Prompt::Answer::Yes, Prompt::Answer::Yes, Prompt::Answer::No};
     m_window->actions()->MessageOpen->trigger();
     QCOMPARE(m_prompt.questions.size(), 6);
-    QCOMPARE(m_prompt.defaults, (QList<Prompt::Answer>{Prompt::Answer::No, Prompt::Answer::Yes, Prompt::Answer::Yes,
-                                                       Prompt::Answer::Yes, Prompt::Answer::Yes, Prompt::Answer::Yes}));
+    QCOMPARE(m_prompt.defaults,
+             (QList<Prompt::Answer>{Prompt::Answer::No, Prompt::Answer::Yes, Prompt::Answer::Yes, Prompt::Answer::Yes,
+                                    Prompt::Answer::Yes, Prompt::Answer::Yes}));
     for (int i = 1; i <= 5; ++i) {
         const int number = 6 - i;
-        QCOMPARE(m_prompt.questions.at(i),
-                 QStringLiteral("【ファイル名】<%1>\r\nmail%2.eml\r\nこのメールデータをDB登録しますか?").arg(number).arg(i));
+        QCOMPARE(
+            m_prompt.questions.at(i),
+            QStringLiteral("【ファイル名】<%1>\r\nmail%2.eml\r\nこのメールデータをDB登録しますか?").arg(number).arg(i));
     }
     QCOMPARE(rows("Message_IdxTbl"), 3);
 }
@@ -264,8 +270,9 @@ void TestRegistrationController::dropOfSeveralItems()
                       bytesItem(QStringLiteral("d.eml"), mailBytes(4, QStringLiteral("d")))};
     m_prompt.answers = {Prompt::Answer::Yes};
     m_registration->dropItems(items);
-    QCOMPARE(m_prompt.informations, (QStringList{QStringLiteral("** メール内容が読めませんでした **"),
-                                                 QStringLiteral("メールファイルではありません")}));
+    QCOMPARE(m_prompt.informations,
+             (QStringList{QStringLiteral("** メール内容が読めませんでした **"),
+                          QStringLiteral("メールファイルではありません")}));
     // Batch: a and c stored; the drop stopped at the item that is not mail.
     QCOMPARE(rows("Message_IdxTbl"), 2);
     QSqlQuery q(m_archive->database().database());
@@ -474,11 +481,12 @@ void TestRegistrationController::registersDisplayedBytesWhenTheWorkCopyIsGoneOrO
 {
     // A dropped X.eml that carries a forwarded X.eml as an attachment.
     const QByteArray inner = mailBytes(7, QStringLiteral("inner"));
-    const QByteArray outer = "Message-Id: <outer@example.jp>\r\nDate: Fri, 05 Jan 2024 09:03:07 +0000\r\n"
-                             "Subject: outer\r\nContent-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\n"
-                             "Content-Type: text/plain; charset=UTF-8\r\n\r\nouter body\r\n--b\r\n"
-                             "Content-Type: message/rfc822; name=X.eml\r\nContent-Disposition: attachment; filename=X.eml\r\n\r\n"
-                             + inner + "\r\n--b--\r\n";
+    const QByteArray outer
+        = "Message-Id: <outer@example.jp>\r\nDate: Fri, 05 Jan 2024 09:03:07 +0000\r\n"
+          "Subject: outer\r\nContent-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\n"
+          "Content-Type: text/plain; charset=UTF-8\r\n\r\nouter body\r\n--b\r\n"
+          "Content-Type: message/rfc822; name=X.eml\r\nContent-Disposition: attachment; filename=X.eml\r\n\r\n"
+        + inner + "\r\n--b--\r\n";
     const auto drop = [&] {
         m_registration->dropItems({{QStringLiteral("X.eml"), [outer]() -> std::unique_ptr<QIODevice> {
                                         auto b = std::make_unique<QBuffer>();
@@ -548,8 +556,8 @@ void TestRegistrationController::failedInsertIsReportedNotUpdated()
 
 void TestRegistrationController::overlongFieldsAreFittedAndSaid()
 {
-    const QString subject = QStringLiteral("件名").repeated(150);   // 300 characters
-    const QString name = QStringLiteral("𠮟").repeated(100);        // 100 characters outside the BMP
+    const QString subject = QStringLiteral("件名").repeated(150); // 300 characters
+    const QString name = QStringLiteral("𠮟").repeated(100);      // 100 characters outside the BMP
     const QString id = u'<' + QStringLiteral("a").repeated(300) + QStringLiteral("@example.jp>");
     const QByteArray bytes = QStringLiteral("Message-Id: %1\r\nDate: Fri, 05 Jan 2024 09:03:07 +0000\r\n"
                                             "From: %2 <s@example.jp>\r\nSubject: %3\r\n"

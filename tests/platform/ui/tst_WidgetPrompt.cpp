@@ -66,11 +66,13 @@ void TestWidgetPrompt::openDialogShowsCaptionsAndKeepsTheFilterIndex()
     });
     int index = 1;
     const QStringList chosen = prompt.openFileNames(
-        env.root(), QStringLiteral("テキストファイル (*.txt) (*.txt);;E-Mailファイル(*.eml) (*.eml);;全てのファイル(*.*) (*)"),
+        env.root(),
+        QStringLiteral("テキストファイル (*.txt) (*.txt);;E-Mailファイル(*.eml) (*.eml);;全てのファイル(*.*) (*)"),
         &index);
     QVERIFY(chosen.isEmpty());
-    QCOMPARE(shown, (QStringList{QStringLiteral("テキストファイル (*.txt)"), QStringLiteral("E-Mailファイル(*.eml)"),
-                                 QStringLiteral("全てのファイル(*.*)")}));
+    QCOMPARE(shown,
+             (QStringList{QStringLiteral("テキストファイル (*.txt)"), QStringLiteral("E-Mailファイル(*.eml)"),
+                          QStringLiteral("全てのファイル(*.*)")}));
     QCOMPARE(current, QStringLiteral("E-Mailファイル(*.eml)"));
 }
 

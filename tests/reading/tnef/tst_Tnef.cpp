@@ -53,7 +53,8 @@ Outcome unpack(const QByteArray& stream)
 // An attachment whose property list holds the given properties.
 QByteArray withAttachmentProperties(const QList<Property>& properties)
 {
-    return Stream().version()
+    return Stream()
+        .version()
         .attribute(Attachment, agAttachRenderData, QByteArray(14, '\x01'))
         .attribute(Attachment, agAttachData, "data")
         .attribute(Attachment, agAttachment, propertyList(properties))
@@ -95,34 +96,32 @@ void TestTnef::extraction_data()
     QTest::newRow("end after the header") << Stream().bytes() << QStringList{} << "" << QStringList{};
     QTest::newRow("bad level") << Stream().bytes().append("\x07\0\0\0\0\0\0\0\0\0\0", 11) << QStringList{}
                                << "Invalid attribute level" << QStringList{};
-    QTest::newRow("two files")
-        << Stream().version().file("PDF", "a.pdf").file("PNG", "b.png").bytes()
-        << QStringList{"a.pdf", "b.png"} << "" << QStringList{"a.pdf", "b.png"};
-    QTest::newRow("short name when no long name")
-        << Stream().file("X", QString(), "SHORT.TXT").bytes() << QStringList{"SHORT.TXT"} << ""
-        << QStringList{"SHORT.TXT"};
-    QTest::newRow("duplicate long names")
-        << Stream().file("1", "x.txt").file("2", "x.txt").bytes() << QStringList{"x.txt", "x1.txt"} << ""
-        << QStringList{"x.txt", "x1.txt"};
+    QTest::newRow("two files") << Stream().version().file("PDF", "a.pdf").file("PNG", "b.png").bytes()
+                               << QStringList{"a.pdf", "b.png"} << "" << QStringList{"a.pdf", "b.png"};
+    QTest::newRow("short name when no long name") << Stream().file("X", QString(), "SHORT.TXT").bytes()
+                                                  << QStringList{"SHORT.TXT"} << "" << QStringList{"SHORT.TXT"};
+    QTest::newRow("duplicate long names") << Stream().file("1", "x.txt").file("2", "x.txt").bytes()
+                                          << QStringList{"x.txt", "x1.txt"} << "" << QStringList{"x.txt", "x1.txt"};
     QTest::newRow("title only") << Stream().file("T", QString(), QString(), "report.doc").bytes()
                                 << QStringList{"report.doc.dat"} << "" << QStringList{"report.doc.dat"};
     QTest::newRow("no names") << Stream().file("1").file("2").bytes() << QStringList{"Untitled.dat", "Untitled1.dat"}
                               << "" << QStringList{"Untitled.dat", "Untitled1.dat"};
-    QTest::newRow("bodies only")
-        << Stream().version()
-               .attribute(Message, agMapiProperties,
-                          propertyList({Property::string8(0x1000, "text"),
-                                        Property::binary(0x1013, "<p>x</p>")}))
-               .bytes()
-        << QStringList{"Body.txt", "Body.html"} << "" << QStringList{"Body.html", "Body.txt"};
-    QTest::newRow("wrong checksum on a title")
-        << Stream().file("first", "ok.txt")
-               .attribute(Attachment, agAttachRenderData, QByteArray(14, '\x01'))
-               .attribute(Attachment, agAttachTitle, "t.doc", quint16(1))
-               .bytes()
-        << QStringList{} << "Invalid checksum" << QStringList{"ok.txt"};
+    QTest::newRow("bodies only") << Stream()
+                                        .version()
+                                        .attribute(Message, agMapiProperties,
+                                                   propertyList({Property::string8(0x1000, "text"),
+                                                                 Property::binary(0x1013, "<p>x</p>")}))
+                                        .bytes()
+                                 << QStringList{"Body.txt", "Body.html"} << "" << QStringList{"Body.html", "Body.txt"};
+    QTest::newRow("wrong checksum on a title") << Stream()
+                                                      .file("first", "ok.txt")
+                                                      .attribute(Attachment, agAttachRenderData, QByteArray(14, '\x01'))
+                                                      .attribute(Attachment, agAttachTitle, "t.doc", quint16(1))
+                                                      .bytes()
+                                               << QStringList{} << "Invalid checksum" << QStringList{"ok.txt"};
     QTest::newRow("wrong checksum on data goes unnoticed")
-        << Stream().attribute(Attachment, agAttachRenderData, QByteArray(14, '\x01'))
+        << Stream()
+               .attribute(Attachment, agAttachRenderData, QByteArray(14, '\x01'))
                .attribute(Attachment, agAttachData, "payload", quint16(7))
                .attribute(Attachment, agAttachment, propertyList({Property::unicode(0x3707, QStringLiteral("p.bin"))}))
                .bytes()
@@ -131,25 +130,28 @@ void TestTnef::extraction_data()
         << withAttachmentProperties({Property{0x101F, 0x3001, {QByteArray("a\0\0\0", 4), QByteArray("bc\0\0", 4)}},
                                      Property::string8(0x3704, "MV.TXT")})
         << QStringList{"MV.TXT"} << "" << QStringList{"MV.TXT"};
-    QTest::newRow("multi-valued long skipped")
-        << withAttachmentProperties({Property{0x1003, 0x0E21, {le32(1), le32(2), le32(3)}},
-                                     Property::string8(0x3704, "ML.TXT")})
-        << QStringList{"ML.TXT"} << "" << QStringList{"ML.TXT"};
-    QTest::newRow("named property with a string name")
-        << withAttachmentProperties({Property{0x001F, 0x8005, {QByteArray("v\0\0\0", 4)}, QStringLiteral("X-Name")},
-                                     Property{0x0003, 0x8006, {le32(9)}, {}, 42u},
-                                     Property::unicode(0x3707, QStringLiteral("named.txt"))})
-        << QStringList{"named.txt"} << "" << QStringList{"named.txt"};
+    QTest::newRow("multi-valued long skipped") << withAttachmentProperties(
+        {Property{0x1003, 0x0E21, {le32(1), le32(2), le32(3)}}, Property::string8(0x3704, "ML.TXT")})
+                                               << QStringList{"ML.TXT"} << "" << QStringList{"ML.TXT"};
+    QTest::newRow("named property with a string name") << withAttachmentProperties(
+        {Property{0x001F, 0x8005, {QByteArray("v\0\0\0", 4)}, QStringLiteral("X-Name")},
+         Property{0x0003, 0x8006, {le32(9)}, {}, 42u}, Property::unicode(0x3707, QStringLiteral("named.txt"))})
+                                                       << QStringList{"named.txt"} << "" << QStringList{"named.txt"};
     QTest::newRow("string without zero, padded")
         << withAttachmentProperties({Property{0x001E, 0x3704, {QByteArray("abc")}}}) << QStringList{"abc"} << ""
         << QStringList{"abc"};
-    QTest::newRow("damaged after one file")
-        << Stream().file("first", "one.txt").attribute(Attachment, agAttachRenderData, QByteArray(14, '\x01'))
-               .bytes().append("\x02\x05\x90\x06\x00\xff\xff\x00\x00", 9)
-        << QStringList{} << "Invalid Stream" << QStringList{"one.txt"};
+    QTest::newRow("damaged after one file") << Stream()
+                                                   .file("first", "one.txt")
+                                                   .attribute(Attachment, agAttachRenderData, QByteArray(14, '\x01'))
+                                                   .bytes()
+                                                   .append("\x02\x05\x90\x06\x00\xff\xff\x00\x00", 9)
+                                            << QStringList{} << "Invalid Stream" << QStringList{"one.txt"};
     QTest::newRow("skipped attribute past the end")
-        << Stream().file("first", "one.txt").attribute(Attachment, agAttachRenderData, QByteArray(14, '\x01'))
-               .bytes().append("\x02\x11\x80\x06\x00\xff\xff\x00\x00", 9)
+        << Stream()
+               .file("first", "one.txt")
+               .attribute(Attachment, agAttachRenderData, QByteArray(14, '\x01'))
+               .bytes()
+               .append("\x02\x11\x80\x06\x00\xff\xff\x00\x00", 9)
         << QStringList{} << "Invalid stream" << QStringList{"one.txt"};
     QTest::newRow("hostile names stay inside")
         << Stream().file("1", "../../evil.txt").file("2", "/etc/passwd").file("3", "..").file("4", "a\nb.txt").bytes()
@@ -177,10 +179,11 @@ void TestTnef::extraction()
 
 void TestTnef::bodiesAreWrittenRawWithPadding()
 {
-    const Outcome outcome = unpack(
-        Stream().attribute(Message, agMapiProperties,
-                           propertyList({Property::string8(0x1000, "hi"), Property::binary(0x1009, "RTF12")}))
-            .bytes());
+    const Outcome outcome
+        = unpack(Stream()
+                     .attribute(Message, agMapiProperties,
+                                propertyList({Property::string8(0x1000, "hi"), Property::binary(0x1009, "RTF12")}))
+                     .bytes());
     QCOMPARE(outcome.error, QString());
     QCOMPARE(outcome.files.value(QStringLiteral("Body.txt")), QByteArray("hi\0\0", 4));
     QCOMPARE(outcome.files.value(QStringLiteral("RtfCompressed.dat")), QByteArray("RTF12\0\0\0", 8));
@@ -203,7 +206,8 @@ void TestTnef::codePages()
     QFETCH(quint32, codePage);
     QFETCH(QByteArray, title);
     QFETCH(QString, expected);
-    const Outcome outcome = unpack(Stream().version().codePage(codePage).file("x", QString(), QString(), title).bytes());
+    const Outcome outcome
+        = unpack(Stream().version().codePage(codePage).file("x", QString(), QString(), title).bytes());
     QCOMPARE(outcome.error, QString());
     QCOMPARE(outcome.names, QStringList{expected});
 }
@@ -211,7 +215,9 @@ void TestTnef::codePages()
 void TestTnef::readerWalksAttributesAndProperties()
 {
     QBuffer buffer;
-    buffer.setData(Stream(0x1234).version().codePage(932)
+    buffer.setData(Stream(0x1234)
+                       .version()
+                       .codePage(932)
                        .attribute(Message, agMapiProperties,
                                   propertyList({Property{0x0003, 0x8001, {le32(7)}, {}, 0x8509u},
                                                 Property::unicode(0x0037, QStringLiteral("件名"))}))
@@ -247,24 +253,25 @@ void TestTnef::hugeLengthsEndQuickly_data()
         << Stream().attribute(Attachment, agAttachData, "x", {}, 0x7FFFFFFF).bytes() << "Invalid Stream";
     QTest::newRow("skipped attribute length 2 GB")
         << Stream().attribute(Attachment, 0x00068011, "x", {}, 0x7FFFFFFF).bytes() << "Invalid stream";
-    QTest::newRow("title length 2 GB")
-        << Stream().attribute(Attachment, agAttachTitle, "x", {}, 0x7FFFFFF0).bytes() << "Invalid Stream";
+    QTest::newRow("title length 2 GB") << Stream().attribute(Attachment, agAttachTitle, "x", {}, 0x7FFFFFF0).bytes()
+                                       << "Invalid Stream";
     QTest::newRow("property count 2 G")
         << Stream().attribute(Attachment, agAttachment, propertyList({}, 0x7FFFFFFF)).bytes() << "Invalid Stream";
     QTest::newRow("negative property count")
         << Stream().attribute(Attachment, agAttachment, propertyList({}, -1)).bytes() << "Invalid Property Count";
     QTest::newRow("value count 2 G of empty values")
         << withAttachmentProperties({Property{0x1001, 0x3001, {}, {}, {}, 0x7FFFFFFF}}) << "Invalid Stream";
-    QTest::newRow("value length 2 GB")
-        << withAttachmentProperties({Property{0x001E, 0x3704, {QByteArray("a")}, {}, {}, {}, 0x7FFFFFFF}})
-        << "Invalid Stream";
+    QTest::newRow("value length 2 GB") << withAttachmentProperties(
+        {Property{0x001E, 0x3704, {QByteArray("a")}, {}, {}, {}, 0x7FFFFFFF}})
+                                       << "Invalid Stream";
     QTest::newRow("value count within a length the stream does not hold")
         << QByteArray::fromBase64("eJ8+IgAAAgWQBgAAAABAAgAAAAAAACMA+SkB/RQ6FNkJgAEAug==") << "Invalid Stream";
-    QTest::newRow("named kind 7")
-        << Stream().attribute(Attachment, agAttachment,
-                              le32(1) + le16(0x0003) + le16(0x8001) + QByteArray(16, '\0') + le32(7))
-               .bytes()
-        << "Invalid NameId";
+    QTest::newRow("named kind 7") << Stream()
+                                         .attribute(Attachment, agAttachment,
+                                                    le32(1) + le16(0x0003) + le16(0x8001) + QByteArray(16, '\0')
+                                                        + le32(7))
+                                         .bytes()
+                                  << "Invalid NameId";
 }
 
 void TestTnef::hugeLengthsEndQuickly()
@@ -299,10 +306,10 @@ void TestTnef::dataPropertyKeepsFileBytes_data()
     const QByteArray pdf = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n1 0 obj << /Type /Catalog >> endobj\n";
     // IID_IStorage and IID_IMessage as they lie on disk (little-endian).
     const QByteArray storage = QByteArray::fromHex("0B000000000000000C000000000000046").left(0)
-                               + QByteArray::fromHex("0B00000000000000C000000000000046");
+        + QByteArray::fromHex("0B00000000000000C000000000000046");
     const QByteArray message = QByteArray::fromHex("07030200000000000C000000000000046").left(0)
-                               + QByteArray::fromHex("07030200000000000000C000000000000046").left(0)
-                               + QByteArray::fromHex("0703020000000000C000000000000046");
+        + QByteArray::fromHex("07030200000000000000C000000000000046").left(0)
+        + QByteArray::fromHex("0703020000000000C000000000000046");
     QTest::newRow("a file starts with its own bytes") << pdf << pdf;
     QTest::newRow("an OLE storage loses its interface id") << storage + "OLE payload" << QByteArray("OLE payload");
     QTest::newRow("an embedded message loses its interface id") << message + "msg" << QByteArray("msg");
@@ -316,7 +323,8 @@ void TestTnef::dataPropertyKeepsFileBytes()
 {
     QFETCH(QByteArray, value);
     QFETCH(QByteArray, file);
-    const QByteArray stream = Stream().version()
+    const QByteArray stream = Stream()
+                                  .version()
                                   .attribute(Attachment, agAttachRenderData, QByteArray(14, '\x01'))
                                   .attribute(Attachment, agAttachment,
                                              propertyList({Property::binary(0x3701, value),

@@ -1,8 +1,8 @@
-#include "reading/DisplayedMessage.h"
-#include "frame/ui/MainActions.h"
 #include "app/ui/TFrmQuillet.h"
 #include "app/ui/UiFont.h"
+#include "frame/ui/MainActions.h"
 #include "platform/Shell.h"
+#include "reading/DisplayedMessage.h"
 #include "reading/ui/MailWebView.h"
 #include "reading/ui/ReadingController.h"
 #include "support/GuiTest.h"
@@ -13,12 +13,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTabWidget>
-#include <QTextEdit>
 #include <QTcpServer>
-#include <QListWidget>
+#include <QTextEdit>
 #include <QWebEngineView>
 #include <QtTest>
 
@@ -36,26 +36,26 @@ public:
     }
 };
 
-const QByteArray kAlternativeWithAttachment =
-    "Message-Id: <alt@example.jp>\r\n"
-    "Date: Fri, 05 Jan 2024 09:03:07 +0000\r\n"
-    "From: =?UTF-8?B?5bGx55Sw?= <yamada@example.jp>\r\n"
-    "To: taro@example.jp\r\n"
-    "Subject: =?UTF-8?B?5qGI5YaF?=\r\n"
-    "MIME-Version: 1.0\r\n"
-    "Content-Type: multipart/mixed; boundary=\"OUT\"\r\n\r\n"
-    "--OUT\r\nContent-Type: multipart/alternative; boundary=\"IN\"\r\n\r\n"
-    "--IN\r\nContent-Type: text/plain; charset=UTF-8\r\n\r\nこんにちは\r\n二行目\r\n"
-    "--IN\r\nContent-Type: text/html; charset=UTF-8\r\n\r\n<p>こんにちは <b>HTML</b></p>"
-    "<img src=\"http://tracker.example/pixel.gif\">\r\n"
-    "--IN--\r\n"
-    "--OUT\r\nContent-Type: application/pdf; name=\"見積.pdf\"\r\nContent-Disposition: attachment; "
-    "filename*=UTF-8''%E8%A6%8B%E7%A9%8D.pdf\r\nContent-Transfer-Encoding: base64\r\n\r\nJVBERi0xLjQ=\r\n"
-    "--OUT\r\nContent-Type: text/plain; name=\"../../escape.txt\"\r\nContent-Disposition: attachment; "
-    "filename=\"../../escape.txt\"\r\n\r\nhostile\r\n"
-    "--OUT\r\nContent-Type: application/pgp-encrypted; name=\"encrypted.asc\"\r\nContent-Disposition: attachment; "
-    "filename=\"encrypted.asc\"\r\n\r\n-----BEGIN PGP MESSAGE-----\r\n"
-    "--OUT--\r\n";
+const QByteArray kAlternativeWithAttachment
+    = "Message-Id: <alt@example.jp>\r\n"
+      "Date: Fri, 05 Jan 2024 09:03:07 +0000\r\n"
+      "From: =?UTF-8?B?5bGx55Sw?= <yamada@example.jp>\r\n"
+      "To: taro@example.jp\r\n"
+      "Subject: =?UTF-8?B?5qGI5YaF?=\r\n"
+      "MIME-Version: 1.0\r\n"
+      "Content-Type: multipart/mixed; boundary=\"OUT\"\r\n\r\n"
+      "--OUT\r\nContent-Type: multipart/alternative; boundary=\"IN\"\r\n\r\n"
+      "--IN\r\nContent-Type: text/plain; charset=UTF-8\r\n\r\nこんにちは\r\n二行目\r\n"
+      "--IN\r\nContent-Type: text/html; charset=UTF-8\r\n\r\n<p>こんにちは <b>HTML</b></p>"
+      "<img src=\"http://tracker.example/pixel.gif\">\r\n"
+      "--IN--\r\n"
+      "--OUT\r\nContent-Type: application/pdf; name=\"見積.pdf\"\r\nContent-Disposition: attachment; "
+      "filename*=UTF-8''%E8%A6%8B%E7%A9%8D.pdf\r\nContent-Transfer-Encoding: base64\r\n\r\nJVBERi0xLjQ=\r\n"
+      "--OUT\r\nContent-Type: text/plain; name=\"../../escape.txt\"\r\nContent-Disposition: attachment; "
+      "filename=\"../../escape.txt\"\r\n\r\nhostile\r\n"
+      "--OUT\r\nContent-Type: application/pgp-encrypted; name=\"encrypted.asc\"\r\nContent-Disposition: attachment; "
+      "filename=\"encrypted.asc\"\r\n\r\n-----BEGIN PGP MESSAGE-----\r\n"
+      "--OUT--\r\n";
 
 } // namespace
 
@@ -137,8 +137,9 @@ void TestReadingController::displaysAlternativeMessageWithAttachments()
     QStringList captions;
     for (int i = 0; i < w.attachmentList(1)->count(); ++i)
         captions << w.attachmentList(1)->item(i)->text();
-    QCOMPARE(captions, (QStringList{QStringLiteral("見積.pdf"), QStringLiteral("../../escape.txt"),
-                                    QStringLiteral("encrypted.asc")}));
+    QCOMPARE(
+        captions,
+        (QStringList{QStringLiteral("見積.pdf"), QStringLiteral("../../escape.txt"), QStringLiteral("encrypted.asc")}));
     QVERIFY(!w.attachmentList(1)->item(0)->icon().isNull());
     // Large icons with captions, no columns.
     QCOMPARE(w.attachmentList(1)->viewMode(), QListView::IconMode);
@@ -289,9 +290,13 @@ void TestReadingController::noScriptsAndNoRemoteContent()
     QVERIFY(remote.listen(QHostAddress::LocalHost));
     const QString base = QStringLiteral("http://127.0.0.1:%1").arg(remote.serverPort());
     const QByteArray html = "Content-Type: text/html; charset=UTF-8\r\n\r\n<html><head><title>before</title>"
-                            "<link rel=stylesheet href=\"" + base.toLatin1() + "/s.css\"></head><body>"
-                            "<img src=\"" + base.toLatin1() + "/p.gif\"><img src=\"data:image/gif;base64,"
-                            "R0lGODlhAQABAAAAACw=\"><script>document.title='scripted'</script>text</body></html>";
+                            "<link rel=stylesheet href=\""
+        + base.toLatin1()
+        + "/s.css\"></head><body>"
+          "<img src=\""
+        + base.toLatin1()
+        + "/p.gif\"><img src=\"data:image/gif;base64,"
+          "R0lGODlhAQABAAAAACw=\"><script>document.title='scripted'</script>text</body></html>";
     QSignalSpy loaded(m_reading->webView(), &MailWebView::loadFinished);
     m_reading->DispEmlFile(writeMessage(QStringLiteral("remote.eml"), html));
     QVERIFY(loaded.size() > 0 || loaded.wait(15000));
@@ -330,7 +335,8 @@ void TestReadingController::archiveDisplayWithStandInFetch()
     m_reading->DispMsgDatExecute();
     QCOMPARE(fetches, 1);
     QCOMPARE(m_window->headerField(0)->text(), rowId);
-    QVERIFY(!QFileInfo::exists(m_window->state.MyAppDataPath + QStringLiteral("/mail_dat/") + fetchedName)); // the work copy is deleted again
+    QVERIFY(!QFileInfo::exists(m_window->state.MyAppDataPath + QStringLiteral("/mail_dat/")
+                               + fetchedName)); // the work copy is deleted again
     QVERIFY(m_reading->displayed()->fromArchive);
     QVERIFY(m_window->actions()->MessageSave->isEnabled());
     QVERIFY(!m_window->actions()->DBUpdate->isEnabled()); // shown from the archive

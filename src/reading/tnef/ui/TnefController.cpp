@@ -1,20 +1,20 @@
 #include "reading/tnef/ui/TnefController.h"
 
 #include "base/FolderRemoval.h"
-#include "base/SafePath.h"
-#include "settings/SettingsFolders.h"
-#include "frame/ui/MainFrame.h"
 #include "base/Prompt.h"
+#include "base/SafePath.h"
+#include "frame/ui/MainFrame.h"
 #include "reading/MimeMessage.h"
 #include "reading/tnef/TnefExtraction.h"
 #include "reading/ui/ReadingController.h"
+#include "settings/SettingsFolders.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QTabWidget>
 #include <QListWidget>
+#include <QTabWidget>
 
 TnefController::TnefController(MainFrame& window, ReadingController& reading)
     : QObject(&window)

@@ -1,8 +1,8 @@
-#include "frame/ui/MainActions.h"
-#include "reading/DisplayedMessage.h"
 #include "app/ui/TFrmQuillet.h"
 #include "app/ui/UiFont.h"
+#include "frame/ui/MainActions.h"
 #include "platform/Shell.h"
+#include "reading/DisplayedMessage.h"
 #include "reading/tnef/ui/TnefController.h"
 #include "reading/ui/MailWebView.h"
 #include "reading/ui/ReadingController.h"
@@ -12,11 +12,11 @@
 #include "support/TnefWriter.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QApplication>
 #include <QDir>
-#include <QTabWidget>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QTabWidget>
 #include <QtTest>
 
 using namespace TnefWriter;
@@ -133,12 +133,13 @@ void TestTnefController::tnefAfterAnotherAttachmentAndTwoTnefParts()
 {
     const QByteArray first = Stream().file("1", "one.txt").bytes();
     const QByteArray second = Stream().file("2", "two.txt").bytes();
-    m_reading->DispEmlFile(write(message({part("application/pdf", "before.pdf", "%PDF"),
-                                          part("application/ms-tnef", "winmail.dat", first),
-                                          part("application/ms-tnef", "winmail2.dat", second)})));
+    m_reading->DispEmlFile(
+        write(message({part("application/pdf", "before.pdf", "%PDF"), part("application/ms-tnef", "winmail.dat", first),
+                       part("application/ms-tnef", "winmail2.dat", second)})));
     QVERIFY2(m_prompt.errors.isEmpty(), qPrintable(m_prompt.errors.join(u'|')));
     // Every unpacked file once, the PDF never taken for TNEF.
-    QCOMPARE(captions(m_window->attachmentList(2)), (QStringList{QStringLiteral("one.txt"), QStringLiteral("two.txt")}));
+    QCOMPARE(captions(m_window->attachmentList(2)),
+             (QStringList{QStringLiteral("one.txt"), QStringLiteral("two.txt")}));
     QCOMPARE(captions(m_window->attachmentList(1)).size(), 3);
 }
 
@@ -158,12 +159,13 @@ void TestTnefController::winmailDatSentAsOctetStreamIsUnpacked()
 
 void TestTnefController::damagedStreamEndsTheDisplay()
 {
-    const QByteArray damaged = Stream().file("first", "ok.txt")
+    const QByteArray damaged = Stream()
+                                   .file("first", "ok.txt")
                                    .attribute(Attachment, 0x00069002, QByteArray(14, '\x01'))
                                    .attribute(Attachment, 0x00018010, "t.doc", quint16(1))
                                    .bytes();
-    m_reading->DispEmlFile(write(message({part("application/ms-tnef", "winmail.dat", damaged),
-                                          part("application/pdf", "after.pdf", "%PDF")})));
+    m_reading->DispEmlFile(write(
+        message({part("application/ms-tnef", "winmail.dat", damaged), part("application/pdf", "after.pdf", "%PDF")})));
     QCOMPARE(m_prompt.errors, QStringList{QStringLiteral("Invalid checksum")});
     // The display ended at the TNEF part: an incomplete message is not left
     // on display, and there is nothing to register.
