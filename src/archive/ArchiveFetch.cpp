@@ -1,10 +1,13 @@
 #include "archive/ArchiveFetch.h"
 
+#include "archive/ArchiveTexts.h"
 #include "archive/TDm_Ldb.h"
 #include "base/SafePath.h"
 
 #include <QDir>
 #include <QSaveFile>
+
+using namespace ArchiveTexts;
 
 namespace ArchiveFetch {
 

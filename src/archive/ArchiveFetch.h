@@ -8,10 +8,6 @@ class TDm_Ldb;
 // Writing an archived message file back to disk.
 namespace ArchiveFetch {
 
-inline const QString kSetDatabase = QStringLiteral("データベースファイルを設定してください");
-inline const QString kNoDataRow
-    = QStringLiteral("このメッセージのファイルはアーカイブにありません\r\n(索引だけが登録されています)");
-
 struct Result
 {
     bool ok = false;

@@ -1,5 +1,6 @@
 #include "archive/Registration.h"
 
+#include "archive/ArchiveTexts.h"
 #include "archive/TDm_Ldb.h"
 #include "reading/DisplayedMessage.h"
 #include "reading/MessageFileKind.h"
@@ -9,10 +10,10 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+using namespace ArchiveTexts;
+
 namespace Registration {
 namespace {
-
-const QString kDone = QStringLiteral("DB更新が完了しました");
 
 const QString kIndexExists = QStringLiteral(
     "select count(*) from Message_IdxTbl where Message_ID = :Message_ID and Message_Date = :Message_Date");
@@ -96,6 +97,14 @@ QString extensionOf(const QString& fileName)
     return suffix.isEmpty() ? QString() : (u'.' + suffix).trimmed();
 }
 
+Result failure(Result::Status status, const QString& message)
+{
+    Result result;
+    result.status = status;
+    result.message = message;
+    return result;
+}
+
 } // namespace
 
 Input inputFrom(const DisplayedMessage& shown)
@@ -131,9 +140,9 @@ Result registerMessage(TDm_Ldb& dm, const Input& input, const std::function<bool
 {
     const MessageIndexFields& f = input.fields;
     if (f.Message_ID.trimmed().isEmpty())
-        return {Result::Status::EmptyId, kEmptyId};
+        return failure(Result::Status::EmptyId, kEmptyId);
     if (!input.date.isValid())
-        return {Result::Status::NoDate, kNoDate};
+        return failure(Result::Status::NoDate, kNoDate);
 
     Result result;
     QVariantMap index{{QStringLiteral("Message_ID"), f.Message_ID},
@@ -157,14 +166,14 @@ Result registerMessage(TDm_Ldb& dm, const Input& input, const std::function<bool
 
     QString error;
     if (!dm.open(&error))
-        return {Result::Status::IndexFailed, kIndexFailed + error};
+        return failure(Result::Status::IndexFailed, kIndexFailed + error);
     QSqlDatabase db = dm.database();
     db.transaction();
     QSqlQuery& query = dm.FDQry();
     const auto fail = [&](Result::Status status, const QString& message) {
         query.finish();
         db.rollback();
-        return Result{status, message};
+        return failure(status, message);
     };
 
     // Whether the key is archived decides between insert and update: a

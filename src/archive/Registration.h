@@ -20,13 +20,6 @@ class TDm_Ldb;
 // statements would leave an index row without its message.
 namespace Registration {
 
-inline const QString kEmptyId = QStringLiteral("このメールデータはDB更新できません");
-inline const QString kNoDate = QStringLiteral(
-    "メッセージの日付がないため、このメールデータはDB更新できません\r\n"
-    "「書誌情報」の「Message Date:」欄に日付を入力してから、もう一度「DB更新」してください (例: 2024/01/05 9:03:07)");
-inline const QString kIndexFailed = QStringLiteral("更新できませんでした(Message_IdxTbl)");
-inline const QString kDataFailed = QStringLiteral("UPdate できませんでした(Message_DatTBL)");
-
 // What is stored. Build it from the displayed message with inputFrom, so
 // that the bytes stored are the bytes that produced the fields.
 struct Input

@@ -1,5 +1,6 @@
 #include "archive/ArchiveFetch.h"
 #include "archive/ArchiveListModel.h"
+#include "archive/ArchiveTexts.h"
 #include "archive/FirebirdClient.h"
 #include "archive/ListRules.h"
 #include "archive/Registration.h"
@@ -238,7 +239,7 @@ void TestRegistration::fetchReplacesOlderFileAndReportsMissingData()
         = ArchiveFetch::FetchMsgDat(*m_dm, QStringLiteral("<f@x>"), QDateTime(QDate(2024, 2, 3), QTime(4, 5, 6)), work);
     QVERIFY(!missing.ok);
     QVERIFY(missing.noDataRow);
-    QCOMPARE(missing.error, ArchiveFetch::kNoDataRow);
+    QCOMPARE(missing.error, ArchiveTexts::kNoDataRow);
     // The index row is still listed, without a file name.
     QVERIFY(m_dm->openList());
     QCOMPARE(m_dm->FDTbl1()->rowCount(), 1);

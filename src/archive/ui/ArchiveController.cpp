@@ -1,5 +1,6 @@
 #include "archive/ui/ArchiveController.h"
 
+#include "archive/ArchiveTexts.h"
 #include "archive/EmbeddedLock.h"
 #include "archive/TDm_Ldb.h"
 #include "base/Prompt.h"
@@ -15,11 +16,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-const QString kConnectionOk = QStringLiteral("Data Base 接続OK!!");
-const QString kConnectionNg = QStringLiteral("Data Base 接続NG!!");
-const QString kDatabaseFilter = QStringLiteral("Firebird DBファイル (*.fdb);;Interbase DBファイル (*.gdb)");
-} // namespace
+using namespace ArchiveTexts;
+
+namespace { } // namespace
 
 ArchiveController::ArchiveController(MainFrame& window)
     : QObject(&window)

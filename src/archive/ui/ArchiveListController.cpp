@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveFetch.h"
 #include "archive/ArchiveListModel.h"
+#include "archive/ArchiveTexts.h"
 #include "archive/ListRules.h"
 #include "archive/TDm_Ldb.h"
 #include "archive/ui/TDBListFrm.h"
@@ -19,10 +20,9 @@
 #include <QTabWidget>
 #include <QTableView>
 
-namespace {
-const QString kListCaption = QStringLiteral("DB List View");
-const QString kConnected = QStringLiteral("DBと接続しました");
-} // namespace
+using namespace ArchiveTexts;
+
+namespace { } // namespace
 
 ArchiveListController::ArchiveListController(MainFrame& window, TDm_Ldb& database, ReadingController& reading)
     : QObject(&window)

@@ -1,5 +1,6 @@
 #include "archive/ui/RegistrationController.h"
 
+#include "archive/ArchiveTexts.h"
 #include "archive/Registration.h"
 #include "archive/TDm_Ldb.h"
 #include "archive/ui/ArchiveListController.h"
@@ -10,6 +11,7 @@
 #include "frame/ui/MainFrame.h"
 #include "reading/DisplayedMessage.h"
 #include "reading/MessageFileKind.h"
+#include "reading/ReadingTexts.h"
 #include "reading/ui/ReadingController.h"
 #include "settings/AppSettings.h"
 #include "settings/SettingsFolders.h"
@@ -28,21 +30,13 @@
 #include <QTextEdit>
 #include <QUrl>
 
+using namespace ArchiveTexts;
+
 namespace {
 
-const QString kUpdating = QStringLiteral("DB更新中です");
-const QString kNothingShown = QStringLiteral("DB更新できるメッセージが表示されていません");
-const QString kNotMail = QStringLiteral("メールファイルではありません");
-const QString kUnreadable = QStringLiteral("** メール内容が読めませんでした **");
-const QString kNoMessageId = QStringLiteral("MessageIDが不明です\r\nこのメールデータはDB更新できません");
-const QString kBatchQuestion
-    = QStringLiteral("メールデータを確認せずに一括処理しますか? \r\n[はい]:一括処理\r\n[いいえ]：確認処理");
 // Each filter is its caption as the user sees it, then the pattern Qt
 // filters by; the dialog hides the second part, so captions do not repeat
 // their patterns. "*.*" would hide files without an extension on Linux.
-const QString kOpenFilter = QStringLiteral(
-    "テキストファイル (*.txt) (*.txt);;E-Mailファイル(*.eml) (*.eml);;Outlook-Msgファイル(*.msg) (*.msg);;"
-    "ASCファイル(*.asc) (*.asc);;DATファイル(*.dat) (*.dat);;全てのファイル(*.*) (*)");
 constexpr qint64 kCopyBuffer = 131072;
 
 } // namespace
@@ -83,13 +77,13 @@ void RegistrationController::DBUpdateExecute()
     }
     const Registration::Input input = Registration::inputFrom(*shown);
     if (input.fields.Message_ID.trimmed().isEmpty()) {
-        m_window.setStatusText(2, Registration::kEmptyId);
+        m_window.setStatusText(2, kEmptyId);
         return;
     }
     if (!input.date.isValid()) {
         // The user can type the date and try again.
-        m_window.setStatusText(2, Registration::kEmptyId);
-        m_window.prompt().error(Registration::kNoDate);
+        m_window.setStatusText(2, kEmptyId);
+        m_window.prompt().error(kNoDate);
         return;
     }
     m_window.setStatusText(2, kUpdating);
@@ -183,7 +177,7 @@ bool RegistrationController::displayChosenFile(const QString& path)
     }
     case MessageFileKind::Other:
         m_window.ClearMessageView();
-        m_window.prompt().information(kNotMail);
+        m_window.prompt().information(ReadingTexts::kNotMail);
         break;
     }
     a->DBUpdate->setEnabled(shown);
@@ -317,7 +311,7 @@ void RegistrationController::dropItems(const QList<DropItem>& items)
         m_window.attachmentList(2)->clear();
         m_window.textPane()->clear();
         if (messageFileKind(item.name) == MessageFileKind::Other) {
-            m_window.prompt().information(kNotMail);
+            m_window.prompt().information(ReadingTexts::kNotMail);
             break;
         }
         const QString workCopy = safeChildPath(work, item.name);
@@ -347,7 +341,7 @@ void RegistrationController::dropItems(const QList<DropItem>& items)
                 if (hasId) {
                     a->DBUpdate->trigger();
                 } else {
-                    m_window.setStatusText(2, Registration::kEmptyId);
+                    m_window.setStatusText(2, kEmptyId);
                     Delay(300);
                 }
             } else if (askConfirm(countdown, workCopy)) {

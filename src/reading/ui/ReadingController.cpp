@@ -11,6 +11,7 @@
 #include "reading/DisplayedMessage.h"
 #include "reading/MessageIndex.h"
 #include "reading/MimeMessage.h"
+#include "reading/ReadingTexts.h"
 #include "reading/Zoom.h"
 #include "reading/ui/MailWebView.h"
 #include "settings/AppSettings.h"
@@ -32,21 +33,11 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+using namespace ReadingTexts;
+
 using namespace AttachmentRules;
 
-namespace {
-
-const QString kShown = QStringLiteral("メッセージを表示しました");
-const QString kLoading = QStringLiteral("メッセージを読込中です -- お待ちください");
-const QString kRowError = QStringLiteral("データベースデータError");
-const QString kNotMail = QStringLiteral("メールファイルではありません");
-const QString kNotShown = QStringLiteral("メッセージを表示できませんでした\r\n");
-const QString kNoProgram = QStringLiteral("このファイルは起動できる規定のプログラムがありません");
-const QString kCannotStart = QStringLiteral("プログラムが起動できませんでした");
-const QString kAscUnsupported = QStringLiteral("ascファイルは未対応です");
-const QString kSaveDataMissing = QStringLiteral("Save Data がみつかりません\r\nプログラムの修正が必要です");
-
-} // namespace
+namespace { } // namespace
 
 // The display's hand-over points, bound to the window's panes and lists.
 class ReadingController::WindowSink final : public DisplaySink

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+// Every text the archive subsystem shows the user, in one place so that
+// they can be reviewed against what users were promised, and tested.
+// The statements' SQL stays with the code that runs it.
+namespace ArchiveTexts {
+
+inline const QString kEmptyId = QStringLiteral("このメールデータはDB更新できません");
+inline const QString kNoDate = QStringLiteral(
+    "メッセージの日付がないため、このメールデータはDB更新できません\r\n"
+    "「書誌情報」の「Message Date:」欄に日付を入力してから、もう一度「DB更新」してください (例: 2024/01/05 9:03:07)");
+inline const QString kIndexFailed = QStringLiteral("更新できませんでした(Message_IdxTbl)");
+inline const QString kDataFailed = QStringLiteral("UPdate できませんでした(Message_DatTBL)");
+inline const QString kDone = QStringLiteral("DB更新が完了しました");
+inline const QString kSetDatabase = QStringLiteral("データベースファイルを設定してください");
+inline const QString kNoDataRow
+    = QStringLiteral("このメッセージのファイルはアーカイブにありません\r\n(索引だけが登録されています)");
+inline const QString kUpdating = QStringLiteral("DB更新中です");
+inline const QString kNothingShown = QStringLiteral("DB更新できるメッセージが表示されていません");
+inline const QString kUnreadable = QStringLiteral("** メール内容が読めませんでした **");
+inline const QString kNoMessageId = QStringLiteral("MessageIDが不明です\r\nこのメールデータはDB更新できません");
+inline const QString kBatchQuestion
+    = QStringLiteral("メールデータを確認せずに一括処理しますか? \r\n[はい]:一括処理\r\n[いいえ]：確認処理");
+// The open dialog's filters: each is its caption as the user sees it, then
+// the pattern Qt filters by; the dialog hides the second part, so captions
+// do not repeat their patterns. "*.*" would hide files without an extension
+// on Linux, hence "*".
+inline const QString kOpenFilter = QStringLiteral(
+    "テキストファイル (*.txt) (*.txt);;E-Mailファイル(*.eml) (*.eml);;Outlook-Msgファイル(*.msg) (*.msg);;"
+    "ASCファイル(*.asc) (*.asc);;DATファイル(*.dat) (*.dat);;全てのファイル(*.*) (*)");
+inline const QString kListCaption = QStringLiteral("DB List View");
+inline const QString kConnected = QStringLiteral("DBと接続しました");
+inline const QString kConnectionOk = QStringLiteral("Data Base 接続OK!!");
+inline const QString kConnectionNg = QStringLiteral("Data Base 接続NG!!");
+inline const QString kDatabaseFilter = QStringLiteral("Firebird DBファイル (*.fdb);;Interbase DBファイル (*.gdb)");
+
+} // namespace ArchiveTexts
