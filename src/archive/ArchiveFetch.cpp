@@ -3,9 +3,9 @@
 #include "archive/ArchiveTexts.h"
 #include "archive/TDm_Ldb.h"
 #include "base/SafePath.h"
+#include "base/SafeWrite.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 using namespace ArchiveTexts;
 
@@ -30,16 +30,8 @@ Result FetchMsgDat(TDm_Ldb& dm, const QString& messageId, const QDateTime& messa
     result.fileExt = data->fileExt;
     result.path
         = safeChildPath(folder, data->fileName.isEmpty() ? QStringLiteral("message") + data->fileExt : data->fileName);
-    QSaveFile file(result.path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.error = file.errorString() + QStringLiteral(": ") + result.path;
+    if (!writeFileReplacing(result.path, data->bytes, &result.error))
         return result;
-    }
-    file.write(data->bytes);
-    if (!file.commit()) {
-        result.error = file.errorString() + QStringLiteral(": ") + result.path;
-        return result;
-    }
     result.ok = true;
     return result;
 }

@@ -101,17 +101,27 @@ int unpackTnef(const QStringList& arguments, CliStreams s)
                 streams << message->attachmentContent(part);
         }
     }
+    if (streams.isEmpty()) {
+        s.err << "tallowin-cli: no TNEF stream in " << arguments.first() << '\n';
+        return 1;
+    }
     TnefExtraction::UnpackedNames listed;
     for (const QByteArray& stream : streams) {
         QStringList names;
         QString error;
-        if (!TnefExtraction::unpack(stream, arguments.at(1), &names, &error)) {
+        int skipped = 0;
+        const bool ok = TnefExtraction::unpack(stream, arguments.at(1), &names, &error, &skipped);
+        for (const QString& name : listed.add(names))
+            s.out << name << '\n';
+        if (!ok) {
             s.out.flush();
             s.err << error << '\n';
             return 1;
         }
-        for (const QString& name : listed.add(names))
-            s.out << name << '\n';
+        if (skipped > 0) {
+            s.out.flush();
+            s.err << TnefExtraction::skippedText(skipped) << '\n';
+        }
     }
     return 0;
 }
@@ -143,6 +153,8 @@ int printUsage(QTextStream& stream)
 
 int runCli(const QStringList& arguments, CliStreams streams)
 {
+    // What a killed run left behind goes first.
+    TnefExtraction::removeAbandonedScratchFolders();
     if (arguments.isEmpty())
         return printUsage(streams.err);
     const QString name = arguments.first();

@@ -15,7 +15,7 @@ void RecordingSink::listAttachment(const MimePart&, const AttachmentListing& ite
 
 bool RecordingSink::extractTnef(const MimePart& part)
 {
-    QTemporaryDir folder;
+    QTemporaryDir folder(TnefExtraction::scratchFolderTemplate());
     QStringList names;
     if (!TnefExtraction::unpack(m_message.attachmentContent(part), folder.path(), &names, nullptr))
         return false; // a damaged stream ends the display, as in the window

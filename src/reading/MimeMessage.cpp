@@ -1,12 +1,12 @@
 #include "reading/MimeMessage.h"
 
+#include "base/SafeWrite.h"
 #include "base/TextLines.h"
 #include "reading/Base64.h"
 #include "reading/Charsets.h"
 #include "reading/EncodedWords.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <gmime/gmime.h>
 
@@ -359,9 +359,5 @@ QByteArray MimeMessage::attachmentContent(const MimePart& part) const
 
 bool MimeMessage::saveAttachment(const MimePart& part, const QString& path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(attachmentContent(part));
-    return file.commit();
+    return writeFileReplacing(path, attachmentContent(part));
 }

@@ -1,8 +1,10 @@
 #include "archive/EmbeddedLock.h"
+#include "archive/FirebirdEnvironment.h"
 #include "base/QuilletState.h"
 #include "support/TestEnvironment.h"
 
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -35,6 +37,7 @@ private Q_SLOTS:
     void releaseLeavesSomebodyElsesLockFile();
     void onlyAnEmptyHostIsGuarded_data();
     void onlyAnEmptyHostIsGuarded();
+    void lockFolderIsPrivate();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -124,6 +127,27 @@ void TestEmbeddedLock::onlyAnEmptyHostIsGuarded()
     releaseEmbeddedLock(state, lock);
     QVERIFY(!state.Semafore_Flg);
     QVERIFY(!QFileInfo::exists(EmbeddedLock::lockFilePath(m_db)));
+}
+
+void TestEmbeddedLock::lockFolderIsPrivate()
+{
+    QTemporaryDir dir;
+    // Made with mode 0700 when missing.
+    const QString fresh = dir.filePath(QStringLiteral("fresh"));
+    QVERIFY(makePrivateFolder(fresh));
+    QCOMPARE(QFileInfo(fresh).permissions()
+                 & (QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ReadGroup),
+             QFileDevice::Permissions());
+    // Refused: open to others, or a link planted in its place.
+    const QString open = dir.filePath(QStringLiteral("open"));
+    QDir().mkpath(open);
+    QFile::setPermissions(open, QFileDevice::Permissions(0x7777));
+    QVERIFY(!makePrivateFolder(open));
+    const QString link = dir.filePath(QStringLiteral("link"));
+    QVERIFY(QFile::link(fresh, link));
+    QVERIFY(!makePrivateFolder(link));
+    QCOMPARE(lockFolderCandidate(QString(), 1000), QStringLiteral("/tmp/tallowin-firebird-1000"));
+    QCOMPARE(lockFolderCandidate(dir.path(), 1000), dir.path() + QStringLiteral("/tallowin-firebird"));
 }
 
 QTEST_GUILESS_MAIN(TestEmbeddedLock)

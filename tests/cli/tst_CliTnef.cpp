@@ -90,8 +90,11 @@ void TestCliTnef::damagedStreamKeepsWhatWasWritten()
     QCOMPARE(r.status, 1);
     QCOMPARE(r.err.trimmed(), QStringLiteral("Invalid checksum"));
     QVERIFY(QFileInfo::exists(out + QStringLiteral("/kept.txt")));
+    // A message without TNEF parts says so instead of succeeding silently.
     TestEnvironment::writeFile(stream, "not tnef at all");
-    QCOMPARE(cli({QStringLiteral("tnef"), stream, out}).status, 0); // a message without TNEF parts
+    const Run none = cli({QStringLiteral("tnef"), stream, out});
+    QCOMPARE(none.status, 1);
+    QVERIFY(none.err.contains(QStringLiteral("no TNEF stream")));
 }
 
 QTEST_GUILESS_MAIN(TestCliTnef)

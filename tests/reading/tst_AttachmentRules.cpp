@@ -130,6 +130,15 @@ void TestAttachmentRules::hostileNamesStayInTheFolder_data()
                            << "_";
     QTest::newRow("japanese kept") << "見積書（案）.pdf"
                                    << "見積書（案）.pdf";
+    // Shown as "invoiceexe.pdf" by a desktop that honours the override.
+    QTest::newRow("right-to-left override")
+        << QStringLiteral("invoice\u202Efdp.exe") << QStringLiteral("invoicefdp.exe");
+    QTest::newRow("isolates and marks") << QStringLiteral(
+        "\u2066a\u2067b\u2068c\u2069\u200E\u200F\u061C\u202A\u202B\u202C\u202D.txt")
+                                        << QStringLiteral("abc.txt");
+    QTest::newRow("joiner kept (emoji)") << QStringLiteral("👨\u200D👩.txt") << QStringLiteral("👨\u200D👩.txt");
+    QTest::newRow("long name cut whole characters") << QStringLiteral("𠮟").repeated(100) + QStringLiteral(".txt")
+                                                    << QStringLiteral("𠮟").repeated(59) + QStringLiteral(".txt");
 }
 
 void TestAttachmentRules::hostileNamesStayInTheFolder()

@@ -12,6 +12,7 @@
 #include "platform/ChildProcessRunner.h"
 #include "platform/CompatibilityLayer.h"
 #include "platform/ui/WidgetPrompt.h"
+#include "reading/tnef/TnefExtraction.h"
 #include "settings/ListFiles.h"
 
 #include <QAction>
@@ -367,8 +368,15 @@ void TFrmQuillet::runCreationSteps(const QuilletOptions& options)
     adaptToScreenDensity();
     placeBars();
     // The work folder, with any missing parent: a fresh user's settings
-    // folder may not exist yet.
-    QDir().mkpath(workFolderPath(state.MyAppDataPath));
+    // folder may not exist yet. One left by a run that was killed (it is
+    // removed at close) goes first: only this instance uses it, and a
+    // hostile winmail.dat may have filled it. So do scratch folders of the
+    // command line's killed runs.
+    const QString work = workFolderPath(state.MyAppDataPath);
+    if (QFileInfo(work).isDir() && !QFileInfo(work).isSymLink())
+        QDir(work).removeRecursively();
+    QDir().mkpath(work);
+    TnefExtraction::removeAbandonedScratchFolders();
 }
 
 void TFrmQuillet::readConfiguration(bool themeFromCommandLine)

@@ -21,16 +21,21 @@ void TAttachmentInfo::Reset()
     Title.clear();
 }
 
-QString TAttachmentInfo::freeName(const QString& fileName) const
+QString TAttachmentInfo::freeName(const QString& fileName)
 {
     const QString safe = safeFileName(fileName);
     QString path = QDir(FBaseFolder).filePath(safe);
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+        return path;
     const QFileInfo info(safe);
     const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
     const QString stem = suffix.isEmpty() ? safe : safe.left(safe.size() - suffix.size());
-    for (int k = 1; QFileInfo::exists(path); ++k)
+    int& k = FNextNumber[safe];
+    for (k = qMax(k, 1);; ++k) {
         path = QDir(FBaseFolder).filePath(stem + QString::number(k) + suffix);
-    return path;
+        if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+            return path;
+    }
 }
 
 QString TAttachmentInfo::GenerateSaveToFileName(const QString& fileName)
@@ -68,6 +73,8 @@ public:
         , reader(source)
     { }
 
+    int skipped = 0;
+
     QStringList run()
     {
         while (reader.NextAttribute()) {
@@ -95,14 +102,34 @@ private:
             written << after;
     }
 
-    // Creates the file and writes into it through the given step.
+    // Creates the file and writes into it through the given step. Past
+    // MaxFiles the step still reads its value, into nothing, so the stream
+    // is walked to its end in linear time and what was left out is counted.
     template <typename Step> void writeFile(const QString& name, Step step)
     {
+        if (written.size() + (info.SaveToFileName().isEmpty() ? 0 : 1) >= TTnefAttachmentParser::MaxFiles) {
+            ++skipped;
+            Discard nothing;
+            nothing.open(QIODevice::WriteOnly);
+            step(&nothing);
+            info.ForgetSavedFile();
+            return;
+        }
         QFile file(info.GenerateSaveToFileName(name));
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        // A new file of our own: never through a link planted in the folder,
+        // never over a file that is there already.
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             throw TnefError("Cannot create file");
         step(&file);
     }
+
+    // Takes whatever is written and keeps none of it.
+    class Discard final : public QIODevice
+    {
+    protected:
+        qint64 readData(char*, qint64) override { return -1; }
+        qint64 writeData(const char*, qint64 length) override { return length; }
+    };
 
     void messageAttribute()
     {
@@ -121,8 +148,10 @@ private:
             if (type != TTnefPropertyType::ptString8 && type != TTnefPropertyType::ptUnicode
                 && type != TTnefPropertyType::ptBinary)
                 throw TnefError("Invalid tnef format for the message body");
-            writeFile(QString::fromLatin1(name), [&](QFile* f) { TAttachStreamProperty::Load(properties, f); });
-            written << QFileInfo(info.SaveToFileName()).fileName();
+            writeFile(QString::fromLatin1(name), [&](QIODevice* f) { TAttachStreamProperty::Load(properties, f); });
+            if (!info.SaveToFileName().isEmpty())
+                written << QFileInfo(info.SaveToFileName()).fileName();
+            info.ForgetSavedFile();
         }
     }
 
@@ -136,7 +165,7 @@ private:
             info.Title = TAttachTitleAttribute::Load(reader);
             break;
         case TTnefAttributeTag::agAttachData:
-            writeFile(QStringLiteral("Untitled.dat"), [&](QFile* f) { TAttachDataAttribute::Load(reader, f); });
+            writeFile(QStringLiteral("Untitled.dat"), [&](QIODevice* f) { TAttachDataAttribute::Load(reader, f); });
             break;
         case TTnefAttributeTag::agAttachment:
             attachmentProperties();
@@ -152,7 +181,8 @@ private:
         while (properties.NextProperty()) {
             switch (properties.PropertyTag()->Id()) {
             case TTnefPropertyId::piAttachData:
-                writeFile(QStringLiteral("Untitled.dat"), [&](QFile* f) { TAttachDataProperty::Load(properties, f); });
+                writeFile(QStringLiteral("Untitled.dat"),
+                          [&](QIODevice* f) { TAttachDataProperty::Load(properties, f); });
                 break;
             case TTnefPropertyId::piAttachFilename:
                 info.FileName = TAttachStringProperty::Load(properties);
@@ -184,5 +214,7 @@ private:
 QStringList TTnefAttachmentParser::Parse(QIODevice* source, const QString& destinationFolder)
 {
     Unpacking unpacking(source, destinationFolder);
-    return unpacking.run();
+    const QStringList written = unpacking.run();
+    FSkipped = unpacking.skipped;
+    return written;
 }

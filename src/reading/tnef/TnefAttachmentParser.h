@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -27,11 +28,17 @@ public:
     QString LongFileName;
     QString Title;
 
+    // The data of the current attachment was not written (too many files).
+    void ForgetSavedFile() { FSaveToFileName.clear(); }
+
 private:
-    QString freeName(const QString& fileName) const;
+    QString freeName(const QString& fileName);
 
     QString FBaseFolder;
     QString FSaveToFileName;
+    // The next number to try for each name: thousands of attachments of one
+    // name must not probe "x1", "x2", ... from 1 again each time.
+    QHash<QString, int> FNextNumber;
 };
 
 // Unpacks one TNEF stream into a folder: the attachments under their own
@@ -41,6 +48,15 @@ private:
 class TTnefAttachmentParser
 {
 public:
+    // At most this many files are written from one stream; a stream is
+    // small, but it can name thousands of attachments.
+    static constexpr int MaxFiles = 1000;
+
     // Returns the names of the files written, in the order they were finished.
     QStringList Parse(QIODevice* source, const QString& destinationFolder);
+    // How many attachments and bodies the last Parse left out for MaxFiles.
+    int Skipped() const { return FSkipped; }
+
+private:
+    int FSkipped = 0;
 };

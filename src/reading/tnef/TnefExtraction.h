@@ -17,8 +17,20 @@ bool isTnefPart(const MimePart& part);
 
 // Unpacks one TNEF stream into the folder (created when missing). Returns
 // false with the reader's error text when the stream is damaged; what was
-// written before the damage stays. names: the files written, in order.
-bool unpack(const QByteArray& tnef, const QString& folder, QStringList* names, QString* error);
+// written before the damage stays. names: the files written, in order;
+// skipped: how many were left out because the stream named too many.
+bool unpack(const QByteArray& tnef, const QString& folder, QStringList* names, QString* error, int* skipped = nullptr);
+
+// A scratch folder for unpacking without a window: in the temporary folder,
+// named with this process's id so that a later run can tell an abandoned
+// one (its process is gone) from one in use.
+QString scratchFolderTemplate();
+// Removes the scratch folders of runs that ended without removing them (a
+// killed run); returns how many went.
+int removeAbandonedScratchFolders();
+
+// What the user is told about files left out of one stream.
+QString skippedText(int skipped);
 
 // The TNEF signature at the start of the bytes.
 bool looksLikeTnef(const QByteArray& bytes);

@@ -82,6 +82,7 @@ private Q_SLOTS:
     void readsConfigurationIntoControls();
     void closeWritesLiveValuesAndRemovesWorkFolders();
     void closeSaysWhenTheConfigurationCannotBeWritten();
+    void startRemovesWhatAKilledRunLeftInTheWorkFolder();
     void closeGoesOnWhenFolderCannotBeRemoved();
     void helpArgumentStopsCreation();
     void commandLineThemeIsNotStored();
@@ -139,6 +140,16 @@ void TestMainWindow::closeSaysWhenTheConfigurationCannotBeWritten()
     QCOMPARE(m_prompt.errors.size(), 1);
     QVERIFY(m_prompt.errors.first().startsWith(QStringLiteral("設定を保存できませんでした")));
     QVERIFY(m_prompt.errors.first().contains(ini));
+}
+
+void TestMainWindow::startRemovesWhatAKilledRunLeftInTheWorkFolder()
+{
+    const QString work = m_env->folders().individual + QStringLiteral("/mail_dat");
+    TestEnvironment::writeFile(work + QStringLiteral("/2nd/x1.txt"), "left by a killed run");
+    TestEnvironment::writeFile(work + QStringLiteral("/dropped.eml"), "left by a killed run");
+    auto w = open();
+    QVERIFY(QFileInfo(work).isDir());
+    QVERIFY(QDir(work).isEmpty());
 }
 
 void TestMainWindow::menusMatchTheLayout()

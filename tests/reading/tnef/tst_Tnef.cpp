@@ -1,4 +1,5 @@
 #include "reading/tnef/TnefAttachmentParser.h"
+#include "reading/tnef/TnefExtraction.h"
 #include "reading/tnef/TnefReader.h"
 #include "support/TestEnvironment.h"
 #include "support/TnefWriter.h"
@@ -79,6 +80,9 @@ private Q_SLOTS:
     void attachmentInfoNames();
     void dataPropertyKeepsFileBytes_data();
     void dataPropertyKeepsFileBytes();
+    void manyAttachmentsOfOneNameAreBounded();
+    void plantedLinkIsNotFollowed();
+    void abandonedScratchFoldersAreRemoved();
 };
 
 void TestTnef::extraction_data()
@@ -334,6 +338,65 @@ void TestTnef::dataPropertyKeepsFileBytes()
     QCOMPARE(outcome.error, QString());
     QCOMPARE(outcome.names, QStringList{QStringLiteral("real.pdf")});
     QCOMPARE(outcome.files.value(QStringLiteral("real.pdf")), file);
+}
+
+void TestTnef::manyAttachmentsOfOneNameAreBounded()
+{
+    // A small stream naming thousands of attachments "x.txt": names are
+    // found without probing from 1 each time, and only MaxFiles are written.
+    Stream stream;
+    stream.version();
+    const int count = TTnefAttachmentParser::MaxFiles + 500;
+    for (int i = 0; i < count; ++i)
+        stream.file("d", "x.txt");
+    QTemporaryDir dir;
+    QBuffer buffer;
+    buffer.setData(stream.bytes());
+    buffer.open(QIODevice::ReadOnly);
+    TTnefAttachmentParser parser;
+    const QStringList names = parser.Parse(&buffer, dir.path() + u'/');
+    QCOMPARE(names.size(), TTnefAttachmentParser::MaxFiles);
+    QCOMPARE(parser.Skipped(), 500);
+    QCOMPARE(names.first(), QStringLiteral("x.txt"));
+    QCOMPARE(names.last(), QStringLiteral("x%1.txt").arg(TTnefAttachmentParser::MaxFiles - 1));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), TTnefAttachmentParser::MaxFiles);
+}
+
+void TestTnef::plantedLinkIsNotFollowed()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("out"));
+    QDir().mkpath(folder);
+    const QString outside = dir.filePath(QStringLiteral("outside.txt"));
+    TestEnvironment::writeFile(outside, "keep");
+    // Links named like the files the stream will write, one dangling.
+    QVERIFY(QFile::link(outside, folder + QStringLiteral("/a.pdf")));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("nowhere.dat")), folder + QStringLiteral("/Untitled.dat")));
+    QBuffer buffer;
+    buffer.setData(Stream().version().file("PDF", "a.pdf").bytes());
+    buffer.open(QIODevice::ReadOnly);
+    const QStringList names = TTnefAttachmentParser().Parse(&buffer, folder + u'/');
+    QCOMPARE(names, QStringList{QStringLiteral("a1.pdf")});
+    QCOMPARE(TestEnvironment::readFile(outside), QByteArray("keep"));
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("nowhere.dat"))));
+    QCOMPARE(TestEnvironment::readFile(folder + QStringLiteral("/a1.pdf")), QByteArray("PDF"));
+}
+
+void TestTnef::abandonedScratchFoldersAreRemoved()
+{
+    TestEnvironment env;
+    QTemporaryDir temp;
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    // One of a process that is gone (pid numbers never reach this high), one of ours.
+    const QString abandoned = temp.filePath(QStringLiteral("tallowin-tnef-2147483646-abc123"));
+    TestEnvironment::writeFile(abandoned + QStringLiteral("/x.txt"), "x");
+    QTemporaryDir ours(TnefExtraction::scratchFolderTemplate());
+    QVERIFY(ours.isValid());
+    QVERIFY(ours.path().startsWith(temp.path()));
+    QCOMPARE(TnefExtraction::removeAbandonedScratchFolders(), 1);
+    QVERIFY(!QFileInfo::exists(abandoned));
+    QVERIFY(QFileInfo::exists(ours.path()));
+    qunsetenv("TMPDIR");
 }
 
 QTEST_GUILESS_MAIN(TestTnef)

@@ -54,11 +54,14 @@ bool TnefController::DecryptTnefA1Execute(const MimePart& part)
 
     QStringList names;
     QString error;
-    const bool ok = TnefExtraction::unpack(content, second, &names, &error);
+    int skipped = 0;
+    const bool ok = TnefExtraction::unpack(content, second, &names, &error, &skipped);
     if (!ok) {
         m_window.prompt().error(error);
         return false;
     }
+    if (skipped > 0)
+        m_window.prompt().information(TnefExtraction::skippedText(skipped));
     for (const QString& name : m_listed.add(names)) {
         const QString suffix = QFileInfo(name).suffix();
         m_reading.listInList2(name, suffix.isEmpty() ? QString() : u'.' + suffix);
