@@ -6,6 +6,7 @@
 #include "base/SafeWrite.h"
 
 #include <QDir>
+#include <QSqlQuery>
 
 using namespace ArchiveTexts;
 
@@ -18,8 +19,17 @@ Result FetchMsgDat(TDm_Ldb& dm, const QString& messageId, const QDateTime& messa
     const auto data = dm.fetchMessageData(messageId, messageDate, &error);
     if (!data) {
         if (error.isEmpty()) {
-            result.noDataRow = true;
-            result.error = kNoDataRow;
+            // Say which: an index row left without its file, or no such message.
+            QSqlQuery query(dm.database());
+            query.prepare(QStringLiteral("select count(*) from Message_IdxTbl where Message_ID = :id and "
+                                         "Message_Date = :date"));
+            query.bindValue(QStringLiteral(":id"), messageId);
+            query.bindValue(QStringLiteral(":date"), messageDate);
+            const bool indexed = query.exec() && query.next() && query.value(0).toInt() > 0;
+            query.finish();
+            result.noDataRow = indexed;
+            result.noMessage = !indexed;
+            result.error = indexed ? kNoDataRow : kNoSuchMessage;
         } else {
             result.error = error + QStringLiteral("\r\n") + kSetDatabase;
         }

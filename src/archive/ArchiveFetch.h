@@ -12,6 +12,7 @@ struct Result
 {
     bool ok = false;
     bool noDataRow = false; // an index row without its data row
+    bool noMessage = false; // nothing at all is archived under the key
     QString error;          // the text for the message box
     QString fileName;       // as stored
     QString fileExt;

@@ -17,6 +17,12 @@ inline const QString kDone = QStringLiteral("DB更新が完了しました");
 inline const QString kSetDatabase = QStringLiteral("データベースファイルを設定してください");
 inline const QString kNoDataRow
     = QStringLiteral("このメッセージのファイルはアーカイブにありません\r\n(索引だけが登録されています)");
+inline const QString kReplaceQuestion
+    = QStringLiteral("同じ Message ID と日付で、別のメールが登録されています\r\n登録済みのメールを置き換えますか?");
+inline const QString kReplaceCancelled = QStringLiteral("DB更新を取りやめました (登録済みのメールはそのままです)");
+inline const QString kNoSuchMessage = QStringLiteral("この Message ID と日付のメッセージはアーカイブにありません");
+inline const QString kMissingIdReason = QStringLiteral(" (Message-ID がありません)");
+inline const QString kMsgNotYet = QStringLiteral("Outlook メッセージ(.msg)の登録にはまだ対応していません");
 inline const QString kUpdating = QStringLiteral("DB更新中です");
 inline const QString kNothingShown = QStringLiteral("DB更新できるメッセージが表示されていません");
 inline const QString kUnreadable = QStringLiteral("** メール内容が読めませんでした **");

@@ -204,6 +204,19 @@ Result registerMessage(TDm_Ldb& dm, const Input& input, const std::function<bool
     return result;
 }
 
+bool replacesAnotherMessage(TDm_Ldb& dm, const Input& input)
+{
+    if (input.fields.Message_ID.trimmed().isEmpty() || !input.date.isValid() || !dm.open())
+        return false;
+    QSqlQuery query(dm.database());
+    const QVariantMap key{{QStringLiteral("Message_ID"), fitColumn(input.fields.Message_ID, kIndexColumns[0].size)},
+                          {QStringLiteral("Message_Date"), input.date}};
+    bind(query, kDataStored, key);
+    const bool differs = query.exec() && query.next() && query.value(0).toByteArray() != input.bytes;
+    query.finish();
+    return differs;
+}
+
 QString completionText(const Result& result)
 {
     if (result.shortened.isEmpty())

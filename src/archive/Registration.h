@@ -53,6 +53,11 @@ QString fileTypeCode(const QString& path);
 // points, as a UTF8 column counts them), never splitting a surrogate pair.
 QString fitColumn(const QString& value, int maxChars);
 
+// Whether a different file is archived under the input's key: registering
+// it would replace another message. False when nothing or the same bytes
+// are stored, or the archive cannot be read (registration then reports).
+bool replacesAnotherMessage(TDm_Ldb& dm, const Input& input);
+
 // beforeDataRow: called between the two rows (tests put a failure there).
 Result registerMessage(TDm_Ldb& dm, const Input& input, const std::function<bool()>& beforeDataRow = {});
 

@@ -3,13 +3,16 @@
 #include "archive/ArchiveFetch.h"
 #include "archive/ArchiveListModel.h"
 #include "archive/ArchiveTarget.h"
+#include "archive/ArchiveTexts.h"
 #include "archive/DefaultArchive.h"
 #include "archive/FirebirdClient.h"
 #include "archive/Registration.h"
 #include "archive/TDm_Ldb.h"
 #include "platform/ChildProcessRunner.h"
 #include "reading/DisplayedMessage.h"
+#include "reading/MessageFileKind.h"
 #include "reading/MessageSummary.h"
+#include "reading/ReadingTexts.h"
 #include "settings/SettingsFolders.h"
 
 #include <QDir>
@@ -105,6 +108,14 @@ int registerFiles(const Invocation& call, CliStreams s)
             allRegistered = false;
             continue;
         }
+        // The window's rule: only mail files are registered.
+        if (messageFileKind(file) != MessageFileKind::Eml) {
+            s.out << name << ": "
+                  << (messageFileKind(file) == MessageFileKind::Msg ? ArchiveTexts::kMsgNotYet : ReadingTexts::kNotMail)
+                  << '\n';
+            allRegistered = false;
+            continue;
+        }
         QString error;
         const std::unique_ptr<DisplayedMessage> shown = displayWithoutWindow(file, accounts, &error);
         if (!shown) {
@@ -116,7 +127,10 @@ int registerFiles(const Invocation& call, CliStreams s)
         if (result.ok()) {
             s.out << name << (result.replacedOther ? ": replaced\n" : ": registered\n");
         } else {
-            s.out << name << ": " << QString(result.message).replace(QLatin1String("\r\n"), QLatin1String(" ")) << '\n';
+            QString reason = result.message;
+            if (result.status == Registration::Result::Status::EmptyId)
+                reason += ArchiveTexts::kMissingIdReason;
+            s.out << name << ": " << reason.replace(QLatin1String("\r\n"), QLatin1String(" ")) << '\n';
             allRegistered = false;
         }
     }

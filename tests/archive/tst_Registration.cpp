@@ -319,8 +319,9 @@ void TestRegistration::commandLineRegisterListFetch()
     p.start(bin, {QStringLiteral("archive"), QStringLiteral("register"), m_archive, a, noId});
     QVERIFY(p.waitForFinished(30000));
     QCOMPARE(p.exitCode(), 1);
-    QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()),
-             QStringLiteral("a.eml: registered\nnoid.eml: このメールデータはDB更新できません\n"));
+    QCOMPARE(
+        QString::fromUtf8(p.readAllStandardOutput()),
+        QStringLiteral("a.eml: registered\nnoid.eml: このメールデータはDB更新できません (Message-ID がありません)\n"));
 
     p.start(bin, {QStringLiteral("archive"), QStringLiteral("list"), QStringLiteral("--body"), m_archive});
     QVERIFY(p.waitForFinished(30000));
@@ -340,6 +341,30 @@ void TestRegistration::commandLineRegisterListFetch()
     QCOMPARE(p.exitCode(), 0);
     QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), out + QStringLiteral("/a.eml"));
     QCOMPARE(TestEnvironment::readFile(out + QStringLiteral("/a.eml")), TestEnvironment::readFile(a));
+
+    // Honest reports: each refusal says why, a replacement says so, and an
+    // unknown key is not called a missing file.
+    const QString notMail = mail(QStringLiteral("notes.txt"), "Message-Id: <t@x>\r\n\r\nx\r\n");
+    const QString empty = mail(QStringLiteral("empty.eml"), QByteArray());
+    const QString other = mail(QStringLiteral("other.eml"), TestEnvironment::readFile(a).replace("本文", "別文"));
+    p.start(bin, {QStringLiteral("archive"), QStringLiteral("register"), m_archive, notMail, empty, other});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 1);
+    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines.at(0), QStringLiteral("notes.txt: メールファイルではありません"));
+    QVERIFY2(lines.at(1).startsWith(QStringLiteral("empty.eml: ファイルが空です")), qPrintable(lines.at(1)));
+    QCOMPARE(lines.at(2), QStringLiteral("other.eml: replaced"));
+    p.start(bin,
+            {QStringLiteral("archive"), QStringLiteral("fetch"), m_archive, QStringLiteral("<unknown@x>"), date, out});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 1);
+    QCOMPARE(QString::fromUtf8(p.readAllStandardError()).trimmed(), ArchiveTexts::kNoSuchMessage);
+    p.start(bin, {QStringLiteral("archive"), QStringLiteral("register"), QStringLiteral("--help")});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 0);
+    QVERIFY(QString::fromUtf8(p.readAllStandardOutput())
+                .startsWith(QStringLiteral("usage: tallowin-cli archive register")));
 }
 
 void TestRegistration::fitColumn_data()

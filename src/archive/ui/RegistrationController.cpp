@@ -86,6 +86,13 @@ void RegistrationController::DBUpdateExecute()
         m_window.prompt().error(kNoDate);
         return;
     }
+    // Registering the same message again replaces it quietly; another one
+    // under the same key only when the user says so.
+    if (Registration::replacesAnotherMessage(m_dm, input)
+        && m_window.prompt().question(kReplaceQuestion, Prompt::Answer::No) != Prompt::Answer::Yes) {
+        m_window.setStatusText(2, kReplaceCancelled);
+        return;
+    }
     m_window.setStatusText(2, kUpdating);
     update->setEnabled(false);
     const Registration::Result result = Registration::registerMessage(m_dm, input, beforeDataRow);

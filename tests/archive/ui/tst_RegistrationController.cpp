@@ -80,6 +80,7 @@ private Q_SLOTS:
     void overlongFieldsAreFittedAndSaid();
     void missingDateIsExplainedAndCanBeTyped();
     void filterIndexIsStoredOneBased();
+    void replacingAnotherMessageIsAsked();
 
 private:
     QString file(int n, const QString& subject = QStringLiteral("subject"), const QString& ext = QStringLiteral("eml"));
@@ -618,6 +619,37 @@ void TestRegistrationController::filterIndexIsStoredOneBased()
     m_window->actions()->MessageOpen->trigger();
     QCOMPARE(m_prompt.filterShown.last(), 0);
     QCOMPARE(m_window->settings().mlFilterIndex, 1);
+}
+
+void TestRegistrationController::replacingAnotherMessageIsAsked()
+{
+    // Two different files with the same Message-ID and date.
+    const QString first = file(1, QStringLiteral("first"));
+    const QString other = m_env->root() + QStringLiteral("/in/other.eml");
+    TestEnvironment::writeFile(other, mailBytes(1, QStringLiteral("another message")));
+    m_prompt.openAnswers = {{first}};
+    m_window->actions()->MessageOpen->trigger();
+    m_window->actions()->DBUpdate->trigger();
+    // The same message again replaces without a question.
+    m_prompt.openAnswers = {{first}};
+    m_window->actions()->MessageOpen->trigger();
+    m_window->actions()->DBUpdate->trigger();
+    QVERIFY(m_prompt.questions.isEmpty());
+
+    m_prompt.openAnswers = {{other}};
+    m_prompt.answers = {Prompt::Answer::No};
+    m_window->actions()->MessageOpen->trigger();
+    m_window->actions()->DBUpdate->trigger();
+    QCOMPARE(m_prompt.questions.size(), 1);
+    QVERIFY(m_prompt.questions.first().contains(QStringLiteral("置き換えますか")));
+    QCOMPARE(m_prompt.defaults.first(), Prompt::Answer::No);
+    QCOMPARE(storedBytes(QStringLiteral("<m1@example.jp>")), TestEnvironment::readFile(first));
+    QVERIFY(m_window->actions()->DBUpdate->isEnabled());
+
+    m_prompt.answers = {Prompt::Answer::Yes};
+    m_window->actions()->DBUpdate->trigger();
+    QCOMPARE(storedBytes(QStringLiteral("<m1@example.jp>")), TestEnvironment::readFile(other));
+    QCOMPARE(rows("Message_IdxTbl"), 1);
 }
 
 TALLOWIN_GUI_TEST_MAIN(TestRegistrationController)
