@@ -33,6 +33,10 @@ DefaultArchiveSetup ensureDefaultArchive(const SettingsFolders& folders, const Q
         if (!setup.error.isEmpty())
             return setup;
         setup.createdArchive = true;
+    } else if (const QString wrong = checkArchive(ArchiveTarget{QString(), setup.archivePath}); !wrong.isEmpty()) {
+        // Settings are not pointed at an archive that cannot be used.
+        setup.error = QStringLiteral("既存のアーカイブを使えません: %1\r\n%2").arg(setup.archivePath, wrong);
+        return setup;
     }
 
     if (!QDir().mkpath(folders.individual)) {

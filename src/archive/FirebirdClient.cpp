@@ -4,12 +4,16 @@
 #include "archive/ArchiveTarget.h"
 #include "archive/FirebirdEnvironment.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
 
 #include <ibase.h>
+#include <cerrno>
+#include <cstdio>
+#include <unistd.h>
 
 namespace FirebirdClient {
 
@@ -90,17 +94,15 @@ QString createEmptyDatabase(const ArchiveTarget& target)
 
 } // namespace
 
-QString createArchive(const ArchiveTarget& target)
+namespace {
+
+// Creates the database and its schema at the target; on failure what was
+// made is left for the caller to remove.
+QString createWithSchema(const ArchiveTarget& target)
 {
-    if (target.path.isEmpty())
-        return QStringLiteral("データベースファイルが指定されていません");
-    if (target.isLocal() && QFileInfo::exists(target.path))
-        return QStringLiteral("ファイルが既に存在します: ") + target.path;
-    prepareFirebirdEnvironment();
     const QString created = createEmptyDatabase(target);
     if (!created.isEmpty())
         return QStringLiteral("データベースを作成できません: ") + created;
-
     const QString name = QStringLiteral("create-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     QString error;
     {
@@ -115,6 +117,69 @@ QString createArchive(const ArchiveTarget& target)
                     break;
                 }
             }
+            db.close();
+        }
+    }
+    FirebirdClient::removeConnection(name);
+    return error;
+}
+
+// link(2) refuses when a file of the final name appeared meanwhile; where
+// the file system has no hard links, a rename after one more look.
+QString giveFinalName(const QString& partial, const QString& finalPath)
+{
+    const QByteArray from = QFile::encodeName(partial);
+    const QByteArray to = QFile::encodeName(finalPath);
+    if (::link(from.constData(), to.constData()) == 0)
+        return {};
+    if (errno == EEXIST || QFileInfo::exists(finalPath))
+        return QStringLiteral("ファイルが既に存在します: ") + finalPath;
+    if (std::rename(from.constData(), to.constData()) == 0)
+        return {};
+    return QStringLiteral("データベースファイルを作成できません: ") + finalPath;
+}
+
+} // namespace
+
+QString createArchive(const ArchiveTarget& target)
+{
+    if (target.path.isEmpty())
+        return QStringLiteral("データベースファイルが指定されていません");
+    if (target.isLocal() && (QFileInfo::exists(target.path) || QFileInfo(target.path).isSymLink()))
+        return QStringLiteral("ファイルが既に存在します: ") + target.path;
+    prepareFirebirdEnvironment();
+    if (!target.isLocal())
+        return createWithSchema(target); // a server's file system is not ours to rename in
+
+    // Made under a temporary name in the same folder and given its name only
+    // when the schema is complete: a create that is killed half-way leaves
+    // no file under the archive's name that could never be used.
+    const QFileInfo final(target.path);
+    const QString partial = final.absolutePath() + QStringLiteral("/.tallowin-partial-")
+        + QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".fdb");
+    QString error = createWithSchema(ArchiveTarget{QString(), partial});
+    if (error.isEmpty())
+        error = giveFinalName(partial, final.absoluteFilePath());
+    QFile::remove(partial);
+    return error;
+}
+
+QString checkArchive(const ArchiveTarget& target)
+{
+    const QString name = QStringLiteral("check-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QString error;
+    {
+        QSqlDatabase db = FirebirdClient::addConnection(name, target);
+        if (!db.open()) {
+            error = FirebirdClient::describeError(db.lastError().text());
+        } else {
+            QSqlQuery query(db);
+            const bool read = query.exec(QStringLiteral(
+                "select count(*) from rdb$relations where rdb$relation_name in "
+                "('MESSAGE_IDXTBL', 'MESSAGE_DATTBL', 'MAIL_VIEW')"));
+            if (!read || !query.next() || query.value(0).toInt() != 3)
+                error = QStringLiteral("アーカイブの表がありません (作成が途中で止まったファイルかもしれません)");
+            query.finish();
             db.close();
         }
     }

@@ -23,5 +23,10 @@ QString describeError(const QString& engineText);
 } // namespace FirebirdClient
 
 // Creates an empty archive with the schema. Returns an empty text on
-// success, else what went wrong. An existing file is never touched.
+// success, else what went wrong. An existing file is never touched, and a
+// local archive appears under its name only once it is complete.
 QString createArchive(const ArchiveTarget& target);
+
+// Whether the archive opens and holds the archive's tables: empty when it
+// does, else what is wrong.
+QString checkArchive(const ArchiveTarget& target);

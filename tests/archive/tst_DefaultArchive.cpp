@@ -1,8 +1,11 @@
+#include "archive/ArchiveTarget.h"
 #include "archive/DefaultArchive.h"
+#include "archive/FirebirdClient.h"
 #include "settings/IniFile.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QtTest>
 
 class TestDefaultArchive : public QObject
@@ -14,6 +17,8 @@ private Q_SLOTS:
     void firstUseMakesArchiveAndSettings();
     void existingSettingsAreLeftAlone();
     void existingArchiveIsKept();
+    void unusableArchiveIsNotPointedAt();
+    void killedCreateLeavesNothingUnusable();
 };
 
 void TestDefaultArchive::firstUseMakesArchiveAndSettings()
@@ -65,12 +70,51 @@ void TestDefaultArchive::existingArchiveIsKept()
 {
     TestEnvironment env;
     const QString archive = env.root() + QStringLiteral("/home/.local/share/Brenvale/Ledgerbox/Tallowin.fdb");
-    TestEnvironment::writeFile(archive, "someone's archive");
+    QDir().mkpath(QFileInfo(archive).absolutePath());
+    QCOMPARE(createArchive(ArchiveTarget{QString(), archive}), QString());
+    const QByteArray before = TestEnvironment::readFile(archive);
     const DefaultArchiveSetup setup = ensureDefaultArchive(env.folders(), QStringLiteral("tallowin"));
     QCOMPARE(setup.error, QString());
     QVERIFY(!setup.createdArchive);
     QVERIFY(setup.createdConfig);
-    QCOMPARE(TestEnvironment::readFile(archive), QByteArray("someone's archive"));
+    QCOMPARE(TestEnvironment::readFile(archive).size(), before.size());
+}
+
+void TestDefaultArchive::unusableArchiveIsNotPointedAt()
+{
+    // What a killed create or another program may have left under the name.
+    TestEnvironment env;
+    const QString archive = env.root() + QStringLiteral("/home/.local/share/Brenvale/Ledgerbox/Tallowin.fdb");
+    TestEnvironment::writeFile(archive, "not an archive");
+    const DefaultArchiveSetup setup = ensureDefaultArchive(env.folders(), QStringLiteral("tallowin"));
+    QVERIFY(setup.error.startsWith(QStringLiteral("既存のアーカイブを使えません")));
+    QVERIFY(setup.error.contains(archive));
+    QVERIFY(!setup.createdConfig);
+    QVERIFY(!QFileInfo::exists(env.folders().individual + QStringLiteral("/tallowin.ini")));
+    QCOMPARE(TestEnvironment::readFile(archive), QByteArray("not an archive"));
+}
+
+void TestDefaultArchive::killedCreateLeavesNothingUnusable()
+{
+    TestEnvironment env;
+    const QString bin = qEnvironmentVariable("TALLOWIN_BIN_DIR") + QStringLiteral("/tallowin-cli");
+    // Killed at several points of its work: afterwards the archive's name
+    // holds either nothing or a complete archive, and a new create works.
+    for (const int afterMs : {0, 50, 150, 300, 600, 1200}) {
+        const QString path = env.root() + QStringLiteral("/killed-%1.fdb").arg(afterMs);
+        QProcess create;
+        create.start(bin, {QStringLiteral("archive"), QStringLiteral("create"), path});
+        QVERIFY(create.waitForStarted());
+        QTest::qWait(afterMs);
+        create.kill();
+        create.waitForFinished();
+        if (QFileInfo::exists(path)) {
+            QCOMPARE(checkArchive(ArchiveTarget{QString(), path}), QString());
+        } else {
+            QCOMPARE(createArchive(ArchiveTarget{QString(), path}), QString());
+            QCOMPARE(checkArchive(ArchiveTarget{QString(), path}), QString());
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDefaultArchive)
