@@ -13,6 +13,10 @@ struct ArchiveTarget
     bool isLocal() const;
     // What the Firebird client is given: the path, or "host:path".
     QString databaseName() const;
+    // A local path with ":" in it: the Firebird client reads the text before
+    // it as a server's name, whatever is done to the path, so such a file
+    // cannot be used as an archive here.
+    bool localPathUnusable() const { return isLocal() && path.contains(u':'); }
 };
 
 inline const QString kNoDatabaseCaption = QStringLiteral("Tallowin 管理");

@@ -23,6 +23,12 @@ inline const QString kReplaceCancelled = QStringLiteral("DB更新を取りやめ
 inline const QString kNoSuchMessage = QStringLiteral("この Message ID と日付のメッセージはアーカイブにありません");
 inline const QString kMissingIdReason = QStringLiteral(" (Message-ID がありません)");
 inline const QString kMsgNotYet = QStringLiteral("Outlook メッセージ(.msg)の登録にはまだ対応していません");
+inline const QString kReadOnlyArchive
+    = QStringLiteral("アーカイブ ファイルに書き込みできないため開けません: %1\r\n"
+                     "読み取り専用のファイルは、書き込みできる場所にコピーしてから開いてください");
+inline const QString kColonInPath = QStringLiteral(
+    "ファイルのパスに「:」が含まれているため、Firebird はその前をサーバー名と読んでしまい、開けません: %1\r\n"
+    "「:」を含まない名前とフォルダーに移してから指定してください");
 inline const QString kUpdating = QStringLiteral("DB更新中です");
 inline const QString kNothingShown = QStringLiteral("DB更新できるメッセージが表示されていません");
 inline const QString kUnreadable = QStringLiteral("** メール内容が読めませんでした **");

@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveSchema.h"
 #include "archive/ArchiveTarget.h"
+#include "archive/ArchiveTexts.h"
 #include "archive/FirebirdEnvironment.h"
 
 #include <QFile>
@@ -10,9 +11,9 @@
 #include <QSqlQuery>
 #include <QUuid>
 
-#include <ibase.h>
 #include <cerrno>
 #include <cstdio>
+#include <ibase.h>
 #include <unistd.h>
 
 namespace FirebirdClient {
@@ -147,6 +148,8 @@ QString createArchive(const ArchiveTarget& target)
         return QStringLiteral("データベースファイルが指定されていません");
     if (target.isLocal() && (QFileInfo::exists(target.path) || QFileInfo(target.path).isSymLink()))
         return QStringLiteral("ファイルが既に存在します: ") + target.path;
+    if (target.localPathUnusable())
+        return ArchiveTexts::kColonInPath.arg(target.path);
     prepareFirebirdEnvironment();
     if (!target.isLocal())
         return createWithSchema(target); // a server's file system is not ours to rename in
@@ -174,9 +177,8 @@ QString checkArchive(const ArchiveTarget& target)
             error = FirebirdClient::describeError(db.lastError().text());
         } else {
             QSqlQuery query(db);
-            const bool read = query.exec(QStringLiteral(
-                "select count(*) from rdb$relations where rdb$relation_name in "
-                "('MESSAGE_IDXTBL', 'MESSAGE_DATTBL', 'MAIL_VIEW')"));
+            const bool read = query.exec(QStringLiteral("select count(*) from rdb$relations where rdb$relation_name in "
+                                                        "('MESSAGE_IDXTBL', 'MESSAGE_DATTBL', 'MAIL_VIEW')"));
             if (!read || !query.next() || query.value(0).toInt() != 3)
                 error = QStringLiteral("アーカイブの表がありません (作成が途中で止まったファイルかもしれません)");
             query.finish();

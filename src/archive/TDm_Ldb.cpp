@@ -1,5 +1,7 @@
 #include "archive/TDm_Ldb.h"
 
+#include "archive/ArchiveTexts.h"
+
 #include "archive/FirebirdClient.h"
 #include "platform/ChildProcessRunner.h"
 
@@ -63,10 +65,21 @@ bool TDm_Ldb::open(QString* error)
             *error = QStringLiteral("データベースファイルが設定されていません");
         return false;
     }
+    if (m_target.localPathUnusable()) {
+        if (error)
+            *error = ArchiveTexts::kColonInPath.arg(m_target.path);
+        return false;
+    }
     if (db.open())
         return true;
-    if (error)
+    if (error) {
         *error = FirebirdClient::describeError(db.lastError().text());
+        // The engine needs to write even to read; its own words do not say
+        // that the file's permissions are the reason.
+        const QFileInfo file(m_target.path);
+        if (m_target.isLocal() && file.exists() && !file.isWritable())
+            *error = ArchiveTexts::kReadOnlyArchive.arg(m_target.path) + QStringLiteral("\r\n") + *error;
+    }
     return false;
 }
 

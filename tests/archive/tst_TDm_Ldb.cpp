@@ -87,6 +87,8 @@ private Q_SLOTS:
     void upgradeRunsOnlyForOds13_0();
     void startupWithoutUsableDatabase();
     void connectionCheck();
+    void readOnlyArchiveSaysWhy();
+    void colonInALocalPathIsExplained();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -305,6 +307,38 @@ void TestTDm_Ldb::secondProcessGetsClearMessage()
     QVERIFY(timer.elapsed() < 15000);
     QVERIFY2(output.contains(QStringLiteral("別のプログラムが使用中です")), qPrintable(output));
     QVERIFY(output.contains(QStringLiteral("Data Base 接続NG!!")));
+}
+
+void TestTDm_Ldb::readOnlyArchiveSaysWhy()
+{
+    ReadOnlyFile locked(m_archive);
+    if (!locked.active())
+        QSKIP("this file system cannot make a file read-only");
+    TDm_Ldb dm(*m_runner, m_env->programFolder());
+    dm.pointConnection(ArchiveTarget{QString(), m_archive});
+    QString error;
+    if (dm.open(&error))
+        QSKIP("the engine opened the read-only file");
+    QVERIFY2(error.contains(QStringLiteral("書き込みできないため開けません")), qPrintable(error));
+    QVERIFY(error.contains(m_archive));
+    QVERIFY(error.contains(QStringLiteral("コピーしてから開いてください")));
+}
+
+void TestTDm_Ldb::colonInALocalPathIsExplained()
+{
+    // Not taken for a server and left to a network error about host names.
+    const QString named = m_env->root() + QStringLiteral("/data/backup 10:30.fdb");
+    QVERIFY(createArchive(ArchiveTarget{QString(), named}).contains(QStringLiteral("「:」")));
+    QVERIFY(!QFileInfo::exists(named));
+    QVERIFY(QFile::copy(m_archive, named));
+    TDm_Ldb dm(*m_runner, m_env->programFolder());
+    dm.pointConnection(ArchiveTarget{QString(), named});
+    QString error;
+    QVERIFY(!dm.open(&error));
+    QVERIFY2(error.contains(QStringLiteral("「:」を含まない")), qPrintable(error));
+    QVERIFY(error.contains(named));
+    const ArchiveTarget onServer{QStringLiteral("dbserver"), QStringLiteral("C:/data/mail.fdb")};
+    QVERIFY(!onServer.localPathUnusable());
 }
 
 void TestTDm_Ldb::monitorReadsRealOnDiskStructure()

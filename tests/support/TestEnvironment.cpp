@@ -81,6 +81,23 @@ QByteArray TestEnvironment::readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+ReadOnlyFile::ReadOnlyFile(const QString& file)
+    : m_file(file)
+    , m_asRoot(::geteuid() == 0)
+{
+    m_active = m_asRoot ? setImmutable(file, true) : QFile::setPermissions(file, QFileDevice::ReadOwner);
+}
+
+ReadOnlyFile::~ReadOnlyFile()
+{
+    if (!m_active)
+        return;
+    if (m_asRoot)
+        setImmutable(m_file, false);
+    else
+        QFile::setPermissions(m_file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
 UndeletableFolder::UndeletableFolder(const QString& folder)
     : m_folder(folder)
 {

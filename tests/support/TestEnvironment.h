@@ -31,6 +31,20 @@ private:
 // Makes a folder impossible to remove for this process until released:
 // an immutable file inside it when running as root, a read-only parent
 // folder otherwise. Returns false when the file system allows neither.
+// A file that cannot be written, even by root (an immutable file then).
+class ReadOnlyFile
+{
+public:
+    explicit ReadOnlyFile(const QString& file);
+    ~ReadOnlyFile();
+    bool active() const { return m_active; }
+
+private:
+    QString m_file;
+    bool m_asRoot = false;
+    bool m_active = false;
+};
+
 class UndeletableFolder
 {
 public:
