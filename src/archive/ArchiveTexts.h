@@ -29,6 +29,18 @@ inline const QString kReadOnlyArchive
 inline const QString kColonInPath = QStringLiteral(
     "ファイルのパスに「:」が含まれているため、Firebird はその前をサーバー名と読んでしまい、開けません: %1\r\n"
     "「:」を含まない名前とフォルダーに移してから指定してください");
+inline const QString kVerifyCaption = QStringLiteral("アーカイブの検証");
+inline const QString kVerifyProgress = QStringLiteral("アーカイブを検証しています (%1 / %2 通)");
+inline const QString kVerifyOk = QStringLiteral("アーカイブに問題はありません (%1 通を確認しました)");
+inline const QString kVerifyFoundProblems = QStringLiteral("アーカイブに %1 件の問題があります (%2 通を確認しました)");
+inline const QString kVerifyNoValidation = QStringLiteral("Firebird の検証ツールを起動できません: %1");
+inline const QString kVerifyEngineFound = QStringLiteral("Firebird の検証でページの損傷が見つかりました: ");
+inline const QString kVerifyReadFailed = QStringLiteral("アーカイブを読み切れません: ");
+inline const QString kVerifyIndexWithoutData = QStringLiteral("索引はありますが、メールのファイルがありません");
+inline const QString kVerifyDataWithoutIndex = QStringLiteral("メールのファイルはありますが、索引がありません");
+inline const QString kVerifyUnreadable = QStringLiteral("保存されたメールを読めません: ");
+inline const QString kVerifyKeyDiffers
+    = QStringLiteral("保存されたメールから得られるキー (%1, %2) と一致しません (登録時に書誌情報を編集した場合を除く)");
 inline const QString kUpdating = QStringLiteral("DB更新中です");
 inline const QString kNothingShown = QStringLiteral("DB更新できるメッセージが表示されていません");
 inline const QString kUnreadable = QStringLiteral("** メール内容が読めませんでした **");

@@ -4,6 +4,7 @@
 #include "archive/ArchiveListModel.h"
 #include "archive/ArchiveTarget.h"
 #include "archive/ArchiveTexts.h"
+#include "archive/ArchiveVerification.h"
 #include "archive/DefaultArchive.h"
 #include "archive/FirebirdClient.h"
 #include "archive/Registration.h"
@@ -30,6 +31,7 @@ const char* const kUsage = "usage: tallowin-cli archive create [--host HOST] PAT
                            "       tallowin-cli archive register [--host HOST] DB FILE...\n"
                            "       tallowin-cli archive list [--host HOST] [--body] DB\n"
                            "       tallowin-cli archive fetch [--host HOST] DB ID DATE OUTDIR\n"
+                           "       tallowin-cli archive verify [--host HOST] DB\n"
                            "       tallowin-cli archive init-default\n";
 
 // What every archive sub-command shares: "--host HOST" (empty: the
@@ -191,6 +193,22 @@ int fetchMessage(const Invocation& call, CliStreams s)
     return 0;
 }
 
+// Checks the archive through and reports each problem with its key.
+int verifyArchive(const Invocation& call, CliStreams s)
+{
+    OpenArchive archive;
+    archive.dm.pointConnection(ArchiveTarget{call.host, call.arguments.first()});
+    const ArchiveVerification::Report report = ArchiveVerification::verify(archive.dm);
+    for (const ArchiveVerification::Problem& problem : report.problems) {
+        s.out << QString(problem.describe()).replace(QLatin1String("\r\n"), QLatin1String(" ")) << '\n';
+        s.out.flush();
+    }
+    s.out << (report.ok() ? ArchiveTexts::kVerifyOk.arg(report.messagesChecked)
+                          : ArchiveTexts::kVerifyFoundProblems.arg(report.problems.size()).arg(report.messagesChecked))
+          << '\n';
+    return report.ok() ? 0 : 1;
+}
+
 int initDefault(const Invocation&, CliStreams s)
 {
     const DefaultArchiveSetup setup
@@ -227,6 +245,7 @@ const std::map<QString, Verb>& verbs()
         {QStringLiteral("list"),
          {"archive list [--host HOST] [--body] DB", 1, 1, true, {QStringLiteral("--body")}, listArchive}},
         {QStringLiteral("fetch"), {"archive fetch [--host HOST] DB ID DATE OUTDIR", 4, 4, true, {}, fetchMessage}},
+        {QStringLiteral("verify"), {"archive verify [--host HOST] DB", 1, 1, true, {}, verifyArchive}},
         {QStringLiteral("init-default"), {"archive init-default", 0, 0, false, {}, initDefault}},
     };
     return table;

@@ -135,7 +135,7 @@ const std::map<QString, CommandEntry>& commands()
         {QStringLiteral("tnef"), {QStringLiteral("tnef FILE OUTDIR"), unpackTnef}},
         {QStringLiteral("archive"),
          {QStringLiteral(
-              "archive create|check|register|list|fetch|init-default ... (tallowin-cli archive for details)"),
+              "archive create|check|register|list|fetch|verify|init-default ... (tallowin-cli archive for details)"),
           runArchiveCommand}},
     };
     return table;

@@ -1,6 +1,7 @@
 #include "archive/ArchiveFetch.h"
 #include "archive/ArchiveListModel.h"
 #include "archive/ArchiveTexts.h"
+#include "archive/ArchiveVerification.h"
 #include "archive/FirebirdClient.h"
 #include "archive/ListRules.h"
 #include "archive/Registration.h"
@@ -70,6 +71,7 @@ private Q_SLOTS:
     void fitColumn();
     void longFileNameAndExtensionAreStoredWithTheirData();
     void replacementIsReported();
+    void verifyFindsWhatIsWrong();
 
 private:
     QString mail(const QString& name, const QByteArray& bytes);
@@ -420,6 +422,65 @@ void TestRegistration::replacementIsReported()
     result = Registration::registerMessage(*m_dm, key(b));
     QVERIFY(result.replacedOther);
     QCOMPARE(count(*m_dm, "Message_DatTBL"), 1);
+}
+
+void TestRegistration::verifyFindsWhatIsWrong()
+{
+    // A sound archive: three messages registered as the window registers them.
+    QStringList files;
+    for (int i = 1; i <= 3; ++i) {
+        files << mail(QStringLiteral("v%1.eml").arg(i),
+                      QStringLiteral("Message-Id: <v%1@x>\r\nDate: Fri, 05 Jan 2024 09:0%1:07 +0000\r\n"
+                                     "Subject: s\r\nContent-Type: text/plain\r\n\r\n")
+                              .arg(i)
+                              .toUtf8()
+                          + QByteArray(60000, char('a' + i)) + "\r\n");
+        QString error;
+        const auto shown = DisplayedMessage::read(files.last(), {}, &error);
+        QVERIFY(shown);
+        QVERIFY(Registration::registerMessage(*m_dm, Registration::inputFrom(*shown)).ok());
+    }
+    auto report = ArchiveVerification::verify(*m_dm);
+    QVERIFY2(report.ok(), qPrintable(report.problems.value(0).describe()));
+    QCOMPARE(report.messagesChecked, 3);
+
+    // A key typed by hand, an index row without its file, a file without its row.
+    QSqlQuery q(m_dm->database());
+    QVERIFY(q.exec(QStringLiteral("update Message_DatTBL set Message_ID = '<typed@x>' where Message_ID = '<v1@x>'")));
+    QVERIFY(q.exec(QStringLiteral("update Message_IdxTbl set Message_ID = '<typed@x>' where Message_ID = '<v1@x>'")));
+    QVERIFY(q.exec(QStringLiteral("delete from Message_DatTBL where Message_ID = '<v2@x>'")));
+    QVERIFY(q.exec(QStringLiteral("delete from Message_IdxTbl where Message_ID = '<v3@x>'")));
+    q.finish();
+    m_dm->database().commit();
+    report = ArchiveVerification::verify(*m_dm);
+    QStringList found;
+    for (const auto& problem : report.problems)
+        found << problem.messageId;
+    found.sort();
+    QCOMPARE(found, (QStringList{QStringLiteral("<typed@x>"), QStringLiteral("<v2@x>"), QStringLiteral("<v3@x>")}));
+
+    // A damaged page: the command line finds it and fails.
+    m_dm->close();
+    m_dm.reset();
+    QFile file(m_archive);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    const qsizetype page = 16384;
+    const qsizetype at = bytes.indexOf(QByteArray(2000, 'd')); // in a page of a stored message
+    QVERIFY(at >= 0);
+    bytes[at - at % page] = 0x07; // the page's type: now it claims to be an index page
+    file.seek(0);
+    file.write(bytes);
+    file.close();
+    const QString bin = qEnvironmentVariable("TALLOWIN_BIN_DIR") + QStringLiteral("/tallowin-cli");
+    QProcess p;
+    p.start(bin, {QStringLiteral("archive"), QStringLiteral("verify"), m_archive});
+    QVERIFY(p.waitForFinished(60000));
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    QCOMPARE(p.exitCode(), 1);
+    QVERIFY2(out.contains(QStringLiteral("Firebird の検証でページの損傷が見つかりました")), qPrintable(out));
+    QVERIFY(out.contains(QStringLiteral("件の問題があります")));
+    m_dm = std::make_unique<TDm_Ldb>(*m_runner, m_env->programFolder());
 }
 
 QTEST_GUILESS_MAIN(TestRegistration)

@@ -1,6 +1,7 @@
 #include "app/ui/Subsystems.h"
 
 #include "app/ui/TFrmQuillet.h"
+#include "archive/TDm_Ldb.h"
 #include "archive/ui/ArchiveController.h"
 #include "archive/ui/ArchiveListController.h"
 #include "archive/ui/RegistrationController.h"
@@ -16,6 +17,10 @@ void attachSubsystems(TFrmQuillet& window)
         return;
     auto* archive = new ArchiveController(window);
     auto* list = new ArchiveListController(window, archive->database(), *reading);
+    archive->closeList = [list, archive] {
+        if (archive->database().isListOpen())
+            list->closeList();
+    };
     new RegistrationController(window, archive->database(), *reading, list);
     archive->connectAtStartup();
 }

@@ -1,6 +1,7 @@
 #include "archive/ui/ArchiveController.h"
 
 #include "archive/ArchiveTexts.h"
+#include "archive/ArchiveVerification.h"
 #include "archive/EmbeddedLock.h"
 #include "archive/TDm_Ldb.h"
 #include "base/Prompt.h"
@@ -8,17 +9,23 @@
 #include "frame/ui/MainFrame.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 using namespace ArchiveTexts;
 
 namespace { } // namespace
+
+namespace {
+constexpr qsizetype kShownProblems = 20;
+} // namespace
 
 ArchiveController::ArchiveController(MainFrame& window)
     : QObject(&window)
@@ -63,10 +70,49 @@ void ArchiveController::buildConnectionCheck()
     if (!layout)
         layout = new QVBoxLayout(page);
     layout->addWidget(group);
+    m_verifyButton = new QPushButton(kVerifyCaption);
+    m_verifyButton->setObjectName(QStringLiteral("VerifyArchiveButton"));
+    grid->addWidget(m_verifyButton, 3, 2);
     layout->addStretch();
 
     connect(browse, &QPushButton::clicked, this, &ArchiveController::chooseDatabaseFileExecute);
     connect(m_checkButton, &QPushButton::clicked, this, &ArchiveController::checkConnectionExecute);
+    connect(m_verifyButton, &QPushButton::clicked, this, &ArchiveController::verifyArchiveExecute);
+}
+
+void ArchiveController::verifyArchiveExecute()
+{
+    m_verifyButton->setEnabled(false);
+    // The check reads the archive through with the connection closed for
+    // the engine's own validation: the list goes first.
+    if (closeList)
+        closeList();
+    QProgressDialog progress(kVerifyCaption, QString(), 0, 0, &m_window);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.show();
+    const ArchiveVerification::Report report = ArchiveVerification::verify(*m_dm, [&](int done, int total) {
+        progress.setMaximum(total);
+        progress.setValue(done);
+        progress.setLabelText(kVerifyProgress.arg(done).arg(total));
+        QCoreApplication::processEvents();
+    });
+    progress.close();
+    if (report.ok()) {
+        m_window.setStatusText(2, kVerifyOk.arg(report.messagesChecked));
+        m_window.prompt().information(kVerifyOk.arg(report.messagesChecked));
+    } else {
+        const QString summary = kVerifyFoundProblems.arg(report.problems.size()).arg(report.messagesChecked);
+        m_window.setStatusText(2, summary);
+        // The first problems in the box; the command line lists them all.
+        QStringList lines{summary};
+        for (qsizetype i = 0; i < report.problems.size() && i < kShownProblems; ++i)
+            lines << report.problems.at(i).describe();
+        if (report.problems.size() > kShownProblems)
+            lines << QStringLiteral("…");
+        m_window.prompt().error(lines.join(QStringLiteral("\r\n")));
+    }
+    m_verifyButton->setEnabled(true);
 }
 
 void ArchiveController::connectAtStartup()

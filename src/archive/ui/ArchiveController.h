@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 class EmbeddedLock;
@@ -29,10 +30,16 @@ public:
     // and closes the connection, and tells the result.
     void checkConnectionExecute();
     void chooseDatabaseFileExecute();
+    // "アーカイブの検証": the engine's validation, the rows' pairs and the
+    // stored messages' keys, with progress.
+    void verifyArchiveExecute();
+    // Closes the archive list (set by whoever owns it).
+    std::function<void()> closeList;
 
     QLineEdit* hostField() const { return m_hostField; }
     QLineEdit* fileField() const { return m_fileField; }
     QPushButton* checkButton() const { return m_checkButton; }
+    QPushButton* verifyButton() const { return m_verifyButton; }
 
 private:
     void buildConnectionCheck();
@@ -43,4 +50,5 @@ private:
     QLineEdit* m_hostField = nullptr;
     QLineEdit* m_fileField = nullptr;
     QPushButton* m_checkButton = nullptr;
+    QPushButton* m_verifyButton = nullptr;
 };

@@ -28,6 +28,7 @@ private Q_SLOTS:
     void startupWithoutDatabaseLeavesConnectDisabled();
     void connectionCheckOkAndNg();
     void lockHeldWhileRunningAndReleasedAtClose();
+    void verifyFromTheDBFilePage();
 
 private:
     std::unique_ptr<TFrmQuillet> open(const QString& host, const QString& path);
@@ -115,6 +116,21 @@ void TestArchiveController::connectionCheckOkAndNg()
     QCOMPARE(m_prompt.informations.last(), QStringLiteral("Data Base 接続OK!!"));
     QVERIFY(!controller->database().isOpen());
     QCOMPARE(w->windowTitle(), QStringLiteral("Tallowin 管理 -- メール.fdb"));
+    QVERIFY(w->close());
+}
+
+void TestArchiveController::verifyFromTheDBFilePage()
+{
+    auto w = open(QString(), m_archive);
+    auto* controller = w->findChild<ArchiveController*>();
+    QCOMPARE(controller->verifyButton()->text(), QStringLiteral("アーカイブの検証"));
+    QVERIFY(w->page(TFrmQuillet::DBFilePage)->isAncestorOf(controller->verifyButton()));
+    controller->verifyButton()->click();
+    QVERIFY2(m_prompt.errors.isEmpty(), qPrintable(m_prompt.errors.join(u'\n')));
+    QCOMPARE(m_prompt.informations, QStringList{QStringLiteral("アーカイブに問題はありません (0 通を確認しました)")});
+    QCOMPARE(w->statusText(2), m_prompt.informations.first());
+    QVERIFY(controller->verifyButton()->isEnabled());
+    QVERIFY(controller->database().open()); // usable again afterwards
     QVERIFY(w->close());
 }
 
