@@ -60,7 +60,8 @@ QListWidget* newAttachmentList(const char* name)
     list->setResizeMode(QListView::Adjust);
     list->setMovement(QListView::Static);
     list->setWordWrap(true);
-    list->setSpacing(8);
+    // Room for a short Japanese name on one line under its icon.
+    list->setGridSize(QSize(120, 84));
     return list;
 }
 
