@@ -65,6 +65,7 @@ bool DisplayedMessage::walk(DisplaySink& sink)
     m_MDatType = outcome.MDatType;
     m_TnefFlg = outcome.TnefFlg;
     m_body = outcome.text;
+    m_attachmentsLeftOut = outcome.attachmentsLeftOut;
     return !outcome.endedEarly;
 }
 

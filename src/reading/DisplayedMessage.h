@@ -73,6 +73,8 @@ public:
     int MDatType() const { return m_MDatType; }
     void setMDatType(int type) { m_MDatType = type; }
     bool TnefFlg() const { return m_TnefFlg; }
+    // Attachments not listed because the message holds too many.
+    int attachmentsLeftOut() const { return m_attachmentsLeftOut; }
 
     // Shown from the archive rather than from a file or a drop.
     bool fromArchive = false;
@@ -88,4 +90,5 @@ private:
     QString m_body;
     int m_MDatType = 0;
     bool m_TnefFlg = false;
+    int m_attachmentsLeftOut = 0;
 };

@@ -19,8 +19,12 @@ namespace {
 
 bool walkParts(const MimeMessage& message, DisplaySink& sink, DisplayOutcome& outcome)
 {
+    int listed = 0;
     for (const MimePart& part : message.parts()) {
-        if (part.isAttachment) {
+        if (part.isAttachment && listed >= MaxListedAttachments) {
+            ++outcome.attachmentsLeftOut;
+        } else if (part.isAttachment) {
+            ++listed;
             sink.showPage(DisplayPage::Attachments1);
             sink.listAttachment(part, listingForPart(part));
             if (TnefExtraction::isTnefPart(part)) {

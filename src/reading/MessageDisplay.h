@@ -50,9 +50,15 @@ struct DisplayOutcome
     int MDatType = 0;
     bool TnefFlg = false;
     bool encrypted = false;
-    bool endedEarly = false; // a hook ended the display
-    QString text;            // what the walk put into the text pane
+    bool endedEarly = false;    // a hook ended the display
+    QString text;               // what the walk put into the text pane
+    int attachmentsLeftOut = 0; // attachments past MaxListedAttachments
 };
+
+// A message is small, but it can hold tens of thousands of attachment
+// parts; each one listed costs a wait and an icon, so at most this many are
+// listed (and unpacked).
+constexpr int MaxListedAttachments = 1000;
 
 // The parts walk: every part repeats its action, so the last attachment
 // decides TnefFlg, the last text/plain part the text pane, the last

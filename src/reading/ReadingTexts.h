@@ -16,4 +16,7 @@ inline const QString kCannotStart = QStringLiteral("プログラムが起動で�
 inline const QString kAscUnsupported = QStringLiteral("ascファイルは未対応です");
 inline const QString kSaveDataMissing = QStringLiteral("Save Data がみつかりません\r\nプログラムの修正が必要です");
 
+inline const QString kAttachmentsLeftOut
+    = QStringLiteral("添付ファイルが多すぎるため、%1 件は一覧に表示していません (表示は %2 件まで)");
+
 } // namespace ReadingTexts

@@ -93,6 +93,7 @@ class TestMessageDisplay : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void tooManyAttachmentsAreBounded();
     void partsWalk_data();
     void partsWalk();
     void alternativeShowsBothBodies();
@@ -279,6 +280,20 @@ void TestMessageDisplay::attachmentContentIsDecoded()
     QCOMPARE(message->parts().size(), 3);
     QCOMPARE(message->attachmentContent(message->parts().at(1)), QByteArray("%PDF-"));
     QCOMPARE(message->attachmentContent(message->parts().at(2)), QByteArray("\x00\x01\x02", 3));
+}
+
+void TestMessageDisplay::tooManyAttachmentsAreBounded()
+{
+    // A small message with thousands of attachment parts: the first
+    // MaxListedAttachments are listed, the rest counted; text parts after
+    // them still show.
+    QList<QByteArray> parts(MaxListedAttachments + 5, kPdf);
+    parts << kTnef << kPlain;
+    const auto w = walk(multipart("mixed", parts));
+    QCOMPARE(w->sink.listed.size(), MaxListedAttachments);
+    QCOMPARE(w->outcome.attachmentsLeftOut, 6);
+    QVERIFY(!w->sink.trace.contains(QStringLiteral("tnef winmail.dat")));
+    QCOMPARE(w->sink.text, QStringLiteral("こんにちは\n二行目"));
 }
 
 QTEST_GUILESS_MAIN(TestMessageDisplay)

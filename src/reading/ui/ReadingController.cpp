@@ -214,6 +214,8 @@ bool ReadingController::DispEmlFile(const QString& path, const QString& storedNa
         m_window.ClearMessageView();
         return false;
     }
+    if (shown->attachmentsLeftOut() > 0)
+        m_window.prompt().information(kAttachmentsLeftOut.arg(shown->attachmentsLeftOut()).arg(MaxListedAttachments));
     m_displayed = std::move(shown);
     if (!(m_window.state.pmode & PMode::ShownFromArchive))
         m_window.actions()->DBUpdate->setEnabled(true);

@@ -26,9 +26,13 @@ void TFileAssociationDetails::AddExtension(const QString& extension)
 
 void TFileAssociationDetails::GetFileIconsAndDescriptions()
 {
-    FImages.clear();
-    for (const QString& ext : FExtensions)
-        FImages << iconForExtension(ext, m_size);
+    // The image list is rebuilt for every listed attachment; icons already
+    // made for the same extensions in the same order are kept, so listing n
+    // attachments looks up n icons, not n * n / 2.
+    m_built = qMin(m_built, FExtensions.size());
+    FImages.resize(m_built);
+    for (; m_built < FExtensions.size(); ++m_built)
+        FImages << iconForExtension(FExtensions.at(m_built), m_size);
 }
 
 namespace {

@@ -17,7 +17,11 @@ public:
 
     void AddFile(const QString& fileName);
     void AddExtension(const QString& extension);
-    void Clear() { FExtensions.clear(); }
+    void Clear()
+    {
+        FExtensions.clear();
+        m_built = 0; // the next rebuild starts over
+    }
     void GetFileIconsAndDescriptions();
 
     const QStringList& extensions() const { return FExtensions; }
@@ -30,5 +34,6 @@ public:
 private:
     QStringList FExtensions;
     QList<QIcon> FImages;
+    qsizetype m_built = 0; // leading images that match FExtensions
     int m_size;
 };
