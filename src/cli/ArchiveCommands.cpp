@@ -275,7 +275,12 @@ bool parse(const Verb& verb, QStringList arguments, Invocation* call)
 
 int runArchiveCommand(const QStringList& arguments, CliStreams streams)
 {
-    const auto it = verbs().find(arguments.value(0));
+    const QString first = arguments.value(0);
+    if (first == QLatin1String("-h") || first == QLatin1String("--help")) {
+        streams.out << kUsage;
+        return 0;
+    }
+    const auto it = verbs().find(first);
     if (it == verbs().end()) {
         streams.err << kUsage;
         return 2;

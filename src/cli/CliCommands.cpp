@@ -158,7 +158,7 @@ int runCli(const QStringList& arguments, CliStreams streams)
     if (arguments.isEmpty())
         return printUsage(streams.err);
     const QString name = arguments.first();
-    if (name == QLatin1String("help") || name == QLatin1String("--help")) {
+    if (name == QLatin1String("help") || name == QLatin1String("--help") || name == QLatin1String("-h")) {
         printUsage(streams.out);
         return 0;
     }
@@ -169,5 +169,12 @@ int runCli(const QStringList& arguments, CliStreams streams)
         streams.err << "tallowin-cli: unknown command: " << name << '\n';
         return printUsage(streams.err);
     }
-    return it->second.run(arguments.mid(1), streams);
+    // -h / --help after a command prints its usage (archive has its own per verb).
+    const QStringList rest = arguments.mid(1);
+    if (name != QLatin1String("archive")
+        && (rest.contains(QStringLiteral("-h")) || rest.contains(QStringLiteral("--help")))) {
+        streams.out << "usage: tallowin-cli " << it->second.usage << '\n';
+        return 0;
+    }
+    return it->second.run(rest, streams);
 }

@@ -14,6 +14,8 @@ class TestCliShow : public QObject
 private Q_SLOTS:
     void printsFieldsBodiesAndAttachments();
     void missingFileFails();
+    void everyCommandPrintsItsUsage_data();
+    void everyCommandPrintsItsUsage();
 };
 
 void TestCliShow::printsFieldsBodiesAndAttachments()
@@ -56,6 +58,33 @@ void TestCliShow::missingFileFails()
               {QStringLiteral("show"), QStringLiteral("/nonexistent.eml")});
     QVERIFY(cli.waitForFinished(20000));
     QCOMPARE(cli.exitCode(), 1);
+}
+
+void TestCliShow::everyCommandPrintsItsUsage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("usage");
+    const QString archive = QStringLiteral("archive");
+    QTest::newRow("show -h") << QStringList{"show", "-h"} << "usage: tallowin-cli show FILE";
+    QTest::newRow("tnef --help") << QStringList{"tnef", "--help"} << "usage: tallowin-cli tnef FILE OUTDIR";
+    QTest::newRow("archive -h") << QStringList{archive, "-h"} << "usage: tallowin-cli archive create";
+    QTest::newRow("archive list --help") << QStringList{archive, "list", "--help"}
+                                         << "usage: tallowin-cli archive list [--host HOST] [--body] DB";
+    QTest::newRow("archive verify -h") << QStringList{archive, "verify", "-h"}
+                                       << "usage: tallowin-cli archive verify [--host HOST] DB";
+    QTest::newRow("-h") << QStringList{"-h"} << "usage: tallowin-cli COMMAND";
+}
+
+void TestCliShow::everyCommandPrintsItsUsage()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, usage);
+    TestEnvironment env;
+    QProcess cli;
+    cli.start(qEnvironmentVariable("TALLOWIN_BIN_DIR") + QStringLiteral("/tallowin-cli"), arguments);
+    QVERIFY(cli.waitForFinished(20000));
+    QCOMPARE(cli.exitCode(), 0);
+    QVERIFY2(QString::fromUtf8(cli.readAllStandardOutput()).startsWith(usage), qPrintable(usage));
 }
 
 QTEST_GUILESS_MAIN(TestCliShow)
