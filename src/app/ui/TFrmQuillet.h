@@ -60,17 +60,6 @@ public:
     QString programFile() const override { return m_programFile; }
     QString programFolderPath() const override { return m_programFolder; }
 
-    // The shell's own controls.
-    QSplitter* Splitter = nullptr;
-    QMenuBar* MainMenu = nullptr;
-    QToolBar* ButtonBar = nullptr;
-    QToolBar* FontBar = nullptr;
-    QFontComboBox* FontNameBox = nullptr;
-    QComboBox* FontSizeBox = nullptr;
-    QComboBox* ColorBox = nullptr;
-    ParameterTableView* ParameterGrid = nullptr;
-    QMenu* WindowPopup = nullptr;
-
     void ClearMessageView() override;
     QWidget* page(Page which) const override { return m_pages[which]; }
     void setUpperPaneMode(UpperPaneMode mode) override;
@@ -123,6 +112,17 @@ private:
     void themeExecute(int number);
     void fontBarChanged();
     void showAbout();
+
+    // The shell's own controls.
+    QSplitter* Splitter = nullptr;
+    QMenuBar* MainMenu = nullptr;
+    QToolBar* ButtonBar = nullptr;
+    QToolBar* FontBar = nullptr;
+    QFontComboBox* FontNameBox = nullptr;
+    QComboBox* FontSizeBox = nullptr;
+    QComboBox* ColorBox = nullptr;
+    ParameterTableView* ParameterGrid = nullptr;
+    QMenu* WindowPopup = nullptr;
 
     // The panes the subsystems reach through the frame's interface.
     QTextEdit* Editor = nullptr;

@@ -29,6 +29,15 @@
 
 namespace {
 
+// The shell's own controls are private: tests find them by object name.
+template <typename T> T* shellWidget(const QWidget& window, const char* name)
+{
+    T* widget = window.findChild<T*>(QString::fromLatin1(name));
+    if (!widget)
+        qFatal("no %s", name);
+    return widget;
+}
+
 const QString kProgram = QStringLiteral("tallowin");
 
 // Captions of a menu's items, "-" for a separator, "name ▸" for a sub-menu.
@@ -48,7 +57,7 @@ QStringList captions(const QMenu* menu)
 
 QMenu* topMenu(TFrmQuillet& w, const QString& title)
 {
-    for (QAction* a : w.MainMenu->actions()) {
+    for (QAction* a : shellWidget<QMenuBar>(w, "MainMenu")->actions()) {
         if (a->text() == title)
             return a->menu();
     }
@@ -156,7 +165,7 @@ void TestMainWindow::menusMatchTheLayout()
 {
     auto w = open();
     QStringList titles;
-    for (QAction* a : w->MainMenu->actions())
+    for (QAction* a : shellWidget<QMenuBar>(*w, "MainMenu")->actions())
         titles << a->text();
     QCOMPARE(titles,
              (QStringList{QStringLiteral("ファイル (&F)"), QStringLiteral("操作 (&C)"), QStringLiteral("設定 (&S)"),
@@ -216,7 +225,7 @@ void TestMainWindow::buttonBarAndWindowPopup()
 {
     auto w = open();
     QStringList buttons;
-    for (QAction* a : w->ButtonBar->actions())
+    for (QAction* a : shellWidget<QToolBar>(*w, "ButtonBar")->actions())
         buttons << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
     QCOMPARE(buttons,
              (QStringList{QStringLiteral("MessageOpen"), QStringLiteral("-"), QStringLiteral("DBUpdate"),
@@ -224,30 +233,30 @@ void TestMainWindow::buttonBarAndWindowPopup()
                           QStringLiteral("Zoom_DecMgn"), QStringLiteral("Zoom_IncMgn")}));
     QCOMPARE(w->actions()->Zoom_DecMgn->text(), QStringLiteral("縮小表示"));
     QCOMPARE(w->actions()->Zoom_IncMgn->text(), QStringLiteral("拡大表示"));
-    QCOMPARE(w->ButtonBar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+    QCOMPARE(shellWidget<QToolBar>(*w, "ButtonBar")->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     QCOMPARE(
-        captions(w->WindowPopup),
+        captions(shellWidget<QMenu>(*w, "WindowPopup")),
         (QStringList{QStringLiteral("テキストメッセージ印刷 (&T)"), QStringLiteral("-"),
                      QStringLiteral("フォントメニューバー表示 (&F)"), QStringLiteral("ボタンメニューバー表示 (&B)")}));
     QCOMPARE(w->actions()->EditorPrint->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
     // It opens on the text pane.
     w->show();
     Q_EMIT w->textPane()->customContextMenuRequested(QPoint(5, 5));
-    QVERIFY(w->WindowPopup->isVisible());
-    w->WindowPopup->close();
+    QVERIFY(shellWidget<QMenu>(*w, "WindowPopup")->isVisible());
+    shellWidget<QMenu>(*w, "WindowPopup")->close();
     // A bar dragged out enables its show action; the action docks it back.
     w->show();
-    Q_EMIT w->ButtonBar->topLevelChanged(true);
+    Q_EMIT shellWidget<QToolBar>(*w, "ButtonBar")->topLevelChanged(true);
     QVERIFY(w->actions()->ButtonBarShow->isEnabled());
-    w->ButtonBar->hide();
+    shellWidget<QToolBar>(*w, "ButtonBar")->hide();
     w->actions()->ButtonBarShow->trigger();
-    QVERIFY(w->ButtonBar->isVisible());
+    QVERIFY(shellWidget<QToolBar>(*w, "ButtonBar")->isVisible());
     QVERIFY(!w->actions()->ButtonBarShow->isEnabled());
-    QCOMPARE(w->toolBarArea(w->ButtonBar), Qt::TopToolBarArea);
+    QCOMPARE(w->toolBarArea(shellWidget<QToolBar>(*w, "ButtonBar")), Qt::TopToolBarArea);
     // Font bar: every size of the fixed list.
-    QCOMPARE(w->FontSizeBox->count(), 16);
-    QCOMPARE(w->FontSizeBox->itemText(0), QStringLiteral("8"));
-    QCOMPARE(w->FontSizeBox->itemText(15), QStringLiteral("72"));
+    QCOMPARE(shellWidget<QComboBox>(*w, "FontSizeBox")->count(), 16);
+    QCOMPARE(shellWidget<QComboBox>(*w, "FontSizeBox")->itemText(0), QStringLiteral("8"));
+    QCOMPARE(shellWidget<QComboBox>(*w, "FontSizeBox")->itemText(15), QStringLiteral("72"));
 }
 
 void TestMainWindow::tabsInOrderWithHiddenPages()
@@ -308,7 +317,7 @@ void TestMainWindow::statusBarMinimumSizeAndFont()
     QCOMPARE(w->statusPanelWidth(0), qRound(w->state.CDpi * 140 / 96.0));
     QCOMPARE(w->statusPanelWidth(1), qRound(w->state.CDpi * 50 / 96.0));
     QVERIFY(w->statusPanelWidth(2) > 0);
-    QCOMPARE(w->Splitter->handleWidth(), qRound(w->state.CDpi * 5 / 96.0));
+    QCOMPARE(shellWidget<QSplitter>(*w, "Splitter")->handleWidth(), qRound(w->state.CDpi * 5 / 96.0));
     QCOMPARE(w->minimumSize(), QSize(404, 480));
     QCOMPARE(w->font().family(), QStringLiteral("Meiryo UI"));
     QCOMPARE(w->font().pointSize(), 9);
@@ -320,7 +329,7 @@ void TestMainWindow::parameterTableShowsRowsAndDummyData()
     TestEnvironment::writeFile(m_env->folders().initial + QStringLiteral("/tallowin.ini"),
                                QStringLiteral("[Condition]\nZOOM=120\nMailAccount1=山田 <y@example.jp>\n").toUtf8());
     auto w = open();
-    QTableWidget* grid = w->ParameterGrid;
+    QTableWidget* grid = shellWidget<ParameterTableView>(*w, "ParameterGrid");
     QCOMPARE(grid->rowCount(), 23);
     QCOMPARE(grid->columnWidth(0), 150);
     QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("ExpFileName"));
@@ -355,8 +364,8 @@ void TestMainWindow::readsConfigurationIntoControls()
     QVERIFY(!w->isPageVisible(TFrmQuillet::ParameterPage));
     QCOMPARE(w->textPane()->font().family(), QStringLiteral("IPAGothic"));
     QCOMPARE(w->textPane()->font().pointSize(), 14);
-    QCOMPARE(w->FontSizeBox->currentText(), QStringLiteral("14"));
-    QCOMPARE(w->ColorBox->currentText(), QStringLiteral("Red"));
+    QCOMPARE(shellWidget<QComboBox>(*w, "FontSizeBox")->currentText(), QStringLiteral("14"));
+    QCOMPARE(shellWidget<QComboBox>(*w, "ColorBox")->currentText(), QStringLiteral("Red"));
     QVERIFY(QFileInfo(workFolderPath(w->state.MyAppDataPath)).isDir());
     QVERIFY(QFileInfo::exists(w->state.MyAppDataPath + QStringLiteral("/$SMTPPass_Code")));
 }
@@ -378,10 +387,10 @@ void TestMainWindow::closeWritesLiveValuesAndRemovesWorkFolders()
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     w->resize(720, 600);
     w->actions()->DispTAB3->trigger();
-    w->ParameterGrid->item(6, 1)->setText(QStringLiteral("5"));
+    shellWidget<ParameterTableView>(*w, "ParameterGrid")->item(6, 1)->setText(QStringLiteral("5"));
     w->state.Ldb_Path1 = QStringLiteral("/data/新しい.fdb");
     w->settings().homePath = QStringLiteral("/changed");
-    w->ColorBox->setCurrentIndex(12); // Blue
+    shellWidget<QComboBox>(*w, "ColorBox")->setCurrentIndex(12); // Blue
     w->storedLists().recipients = {QStringLiteral("a@example.jp")};
     QVERIFY(w->close());
 
@@ -456,7 +465,7 @@ void TestMainWindow::commandLineThemeIsNotStored()
     QCOMPARE(w->appliedTheme(), 2);
     QCOMPARE(w->state.StyleNum, 0);
     QVERIFY(w->actions()->Theme.at(2)->isChecked());
-    QVERIFY(!w->ColorBox->isEnabled());
+    QVERIFY(!shellWidget<QComboBox>(*w, "ColorBox")->isEnabled());
     QVERIFY(w->close());
     IniFile ini;
     ini.load(f.individual + QStringLiteral("/tallowin.ini"));
