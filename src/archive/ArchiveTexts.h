@@ -41,6 +41,14 @@ inline const QString kVerifyDataWithoutIndex = QStringLiteral("メールのフ�
 inline const QString kVerifyUnreadable = QStringLiteral("保存されたメールを読めません: ");
 inline const QString kVerifyKeyDiffers
     = QStringLiteral("保存されたメールから得られるキー (%1, %2) と一致しません (登録時に書誌情報を編集した場合を除く)");
+inline const QString kImportCaption = QStringLiteral("メールボックスの取り込み");
+inline const QString kImportSummary = QStringLiteral("登録 %1 通、置き換え %2 通、登録済み %3 通、登録できず %4 通");
+inline const QString kImportCancelled = QStringLiteral("(途中で取りやめました)");
+inline const QString kImportNoId = QStringLiteral("Message-ID がありません");
+inline const QString kImportNoDate = QStringLiteral("日付がありません");
+inline const QString kImportUnreadable = QStringLiteral("メッセージとして読めません");
+inline const QString kImportCommitFailed = QStringLiteral("アーカイブに書き込めません: ");
+inline const QString kImportProgress = QStringLiteral("%1 通を処理しました (毎秒 %2 通、残り約 %3 秒)");
 inline const QString kUpdating = QStringLiteral("DB更新中です");
 inline const QString kNothingShown = QStringLiteral("DB更新できるメッセージが表示されていません");
 inline const QString kUnreadable = QStringLiteral("** メール内容が読めませんでした **");

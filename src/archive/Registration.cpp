@@ -136,7 +136,8 @@ QString fitColumn(const QString& value, int maxChars)
     return value;
 }
 
-Result registerMessage(TDm_Ldb& dm, const Input& input, const std::function<bool()>& beforeDataRow)
+Result registerMessage(TDm_Ldb& dm, const Input& input, const std::function<bool()>& beforeDataRow,
+                       bool inCallersTransaction)
 {
     const MessageIndexFields& f = input.fields;
     if (f.Message_ID.trimmed().isEmpty())
@@ -168,11 +169,20 @@ Result registerMessage(TDm_Ldb& dm, const Input& input, const std::function<bool
     if (!dm.open(&error))
         return failure(Result::Status::IndexFailed, kIndexFailed + error);
     QSqlDatabase db = dm.database();
-    db.transaction();
     QSqlQuery& query = dm.FDQry();
+    // In a transaction of the caller's (a batch of an import), a savepoint
+    // makes this message's two rows one unit all the same.
+    if (inCallersTransaction)
+        query.exec(QStringLiteral("SAVEPOINT REGISTRATION"));
+    else
+        db.transaction();
     const auto fail = [&](Result::Status status, const QString& message) {
         query.finish();
-        db.rollback();
+        if (inCallersTransaction)
+            query.exec(QStringLiteral("ROLLBACK TO SAVEPOINT REGISTRATION"));
+        else
+            db.rollback();
+        query.finish();
         return failure(status, message);
     };
 
@@ -199,22 +209,33 @@ Result registerMessage(TDm_Ldb& dm, const Input& input, const std::function<bool
     query.finish();
     if (!run(query, dataStored ? kDataUpdate : kDataInsert, data, &error, dataStored))
         return fail(Result::Status::DataFailed, kDataFailed + error);
-    if (!db.commit())
+    if (inCallersTransaction) {
+        query.exec(QStringLiteral("RELEASE SAVEPOINT REGISTRATION ONLY"));
+        query.finish();
+    } else if (!db.commit()) {
         return fail(Result::Status::DataFailed, kDataFailed + db.lastError().text());
+    }
     return result;
 }
 
-bool replacesAnotherMessage(TDm_Ldb& dm, const Input& input)
+StoredState storedState(TDm_Ldb& dm, const Input& input)
 {
     if (input.fields.Message_ID.trimmed().isEmpty() || !input.date.isValid() || !dm.open())
-        return false;
+        return StoredState::None;
     QSqlQuery query(dm.database());
     const QVariantMap key{{QStringLiteral("Message_ID"), fitColumn(input.fields.Message_ID, kIndexColumns[0].size)},
                           {QStringLiteral("Message_Date"), input.date}};
     bind(query, kDataStored, key);
-    const bool differs = query.exec() && query.next() && query.value(0).toByteArray() != input.bytes;
+    StoredState state = StoredState::None;
+    if (query.exec() && query.next())
+        state = query.value(0).toByteArray() == input.bytes ? StoredState::Same : StoredState::Different;
     query.finish();
-    return differs;
+    return state;
+}
+
+bool replacesAnotherMessage(TDm_Ldb& dm, const Input& input)
+{
+    return storedState(dm, input) == StoredState::Different;
 }
 
 QString completionText(const Result& result)

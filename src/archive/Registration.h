@@ -58,8 +58,15 @@ QString fitColumn(const QString& value, int maxChars);
 // are stored, or the archive cannot be read (registration then reports).
 bool replacesAnotherMessage(TDm_Ldb& dm, const Input& input);
 
+// What the archive holds under the input's key.
+enum class StoredState { None, Same, Different };
+StoredState storedState(TDm_Ldb& dm, const Input& input);
+
 // beforeDataRow: called between the two rows (tests put a failure there).
-Result registerMessage(TDm_Ldb& dm, const Input& input, const std::function<bool()>& beforeDataRow = {});
+// inCallersTransaction: the caller has begun a transaction and commits it
+// (an import's batch); the message's rows still go in or fail together.
+Result registerMessage(TDm_Ldb& dm, const Input& input, const std::function<bool()>& beforeDataRow = {},
+                       bool inCallersTransaction = false);
 
 // The status panel's text after a registration that worked.
 QString completionText(const Result& result);

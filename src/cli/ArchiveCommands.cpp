@@ -7,6 +7,7 @@
 #include "archive/ArchiveVerification.h"
 #include "archive/DefaultArchive.h"
 #include "archive/FirebirdClient.h"
+#include "archive/MailboxImport.h"
 #include "archive/Registration.h"
 #include "archive/TDm_Ldb.h"
 #include "platform/ChildProcessRunner.h"
@@ -32,6 +33,7 @@ const char* const kUsage = "usage: tallowin-cli archive create [--host HOST] PAT
                            "       tallowin-cli archive list [--host HOST] [--body] DB\n"
                            "       tallowin-cli archive fetch [--host HOST] DB ID DATE OUTDIR\n"
                            "       tallowin-cli archive verify [--host HOST] DB\n"
+                           "       tallowin-cli archive import [--host HOST] [--commit-every N] DB MAILBOX...\n"
                            "       tallowin-cli archive init-default\n";
 
 // What every archive sub-command shares: "--host HOST" (empty: the
@@ -40,6 +42,7 @@ struct Invocation
 {
     QString host;
     QStringList flags;
+    QMap<QString, QString> options; // options with a value, such as --commit-every N
     QStringList arguments;
 };
 
@@ -209,6 +212,39 @@ int verifyArchive(const Invocation& call, CliStreams s)
     return report.ok() ? 0 : 1;
 }
 
+// Registers every message of mbox files and Maildir folders; one line per
+// message that was not registered, then a summary per mailbox.
+int importMailboxes(const Invocation& call, CliStreams s)
+{
+    QStringList arguments = call.arguments;
+    bool numeric = true;
+    const int commitEvery = call.options.value(QStringLiteral("--commit-every"), QStringLiteral("1")).toInt(&numeric);
+    if (!numeric || commitEvery < 1) {
+        s.err << "tallowin-cli: --commit-every takes a number of messages, 1 or more\n";
+        return 2;
+    }
+    OpenArchive archive;
+    if (!openArchive(archive, call.host, arguments.takeFirst(), s))
+        return 1;
+    MailboxImport::Options options;
+    options.accountRows = accountRowsInUse();
+    options.commitEvery = commitEvery;
+    options.refused = [&s](const MailboxImport::Refusal& r) {
+        s.out << r.mailbox << " #" << r.position << ": " << r.reason << '\n';
+        s.out.flush();
+    };
+    bool allImported = true;
+    for (const QString& mailbox : arguments) {
+        const MailboxImport::Summary summary = MailboxImport::import(archive.dm, mailbox, options);
+        s.out << mailbox << ": " << summary.describe() << '\n';
+        if (!summary.error.isEmpty())
+            s.err << QString(summary.error).replace(QLatin1String("\r\n"), QLatin1String(" ")) << '\n';
+        s.out.flush();
+        allImported = allImported && summary.ok();
+    }
+    return allImported ? 0 : 1;
+}
+
 int initDefault(const Invocation&, CliStreams s)
 {
     const DefaultArchiveSetup setup
@@ -234,6 +270,7 @@ struct Verb
     bool takesHost;
     QStringList flags; // switches without a value
     int (*run)(const Invocation&, CliStreams);
+    QStringList valueOptions = {}; // options followed by a value
 };
 
 const std::map<QString, Verb>& verbs()
@@ -246,6 +283,14 @@ const std::map<QString, Verb>& verbs()
          {"archive list [--host HOST] [--body] DB", 1, 1, true, {QStringLiteral("--body")}, listArchive}},
         {QStringLiteral("fetch"), {"archive fetch [--host HOST] DB ID DATE OUTDIR", 4, 4, true, {}, fetchMessage}},
         {QStringLiteral("verify"), {"archive verify [--host HOST] DB", 1, 1, true, {}, verifyArchive}},
+        {QStringLiteral("import"),
+         {"archive import [--host HOST] [--commit-every N] DB MAILBOX...",
+          2,
+          -1,
+          true,
+          {},
+          importMailboxes,
+          {QStringLiteral("--commit-every")}}},
         {QStringLiteral("init-default"), {"archive init-default", 0, 0, false, {}, initDefault}},
     };
     return table;
@@ -265,6 +310,15 @@ bool parse(const Verb& verb, QStringList arguments, Invocation* call)
     for (const QString& flag : verb.flags) {
         if (arguments.removeAll(flag) > 0)
             call->flags << flag;
+    }
+    for (const QString& option : verb.valueOptions) {
+        const qsizetype index = arguments.indexOf(option);
+        if (index < 0)
+            continue;
+        if (index + 1 >= arguments.size())
+            return false;
+        call->options.insert(option, arguments.at(index + 1));
+        arguments.remove(index, 2);
     }
     call->arguments = arguments;
     const int n = int(arguments.size());

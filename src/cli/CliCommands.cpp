@@ -134,8 +134,8 @@ const std::map<QString, CommandEntry>& commands()
         {QStringLiteral("show"), {QStringLiteral("show FILE"), showMessage}},
         {QStringLiteral("tnef"), {QStringLiteral("tnef FILE OUTDIR"), unpackTnef}},
         {QStringLiteral("archive"),
-         {QStringLiteral(
-              "archive create|check|register|list|fetch|verify|init-default ... (tallowin-cli archive for details)"),
+         {QStringLiteral("archive create|check|register|list|fetch|verify|import|init-default ... (tallowin-cli "
+                         "archive for details)"),
           runArchiveCommand}},
     };
     return table;

@@ -70,10 +70,10 @@ MessageSummary summariseFile(const QString& path, const QStringList& accountRows
     return summariseMessage(file.readAll(), accountRows);
 }
 
-std::unique_ptr<DisplayedMessage> displayWithoutWindow(const QString& path, const QStringList& accountRows,
-                                                       QString* error)
+namespace {
+
+std::unique_ptr<DisplayedMessage> walkWithoutWindow(std::unique_ptr<DisplayedMessage> shown, QString* error)
 {
-    std::unique_ptr<DisplayedMessage> shown = DisplayedMessage::read(path, accountRows, error);
     if (!shown)
         return nullptr;
     MessageSummary summary;
@@ -84,4 +84,18 @@ std::unique_ptr<DisplayedMessage> displayWithoutWindow(const QString& path, cons
         return nullptr;
     }
     return shown;
+}
+
+} // namespace
+
+std::unique_ptr<DisplayedMessage> displayWithoutWindow(const QString& path, const QStringList& accountRows,
+                                                       QString* error)
+{
+    return walkWithoutWindow(DisplayedMessage::read(path, accountRows, error), error);
+}
+
+std::unique_ptr<DisplayedMessage> displayBytesWithoutWindow(const QByteArray& bytes, const QString& name,
+                                                            const QStringList& accountRows, QString* error)
+{
+    return walkWithoutWindow(DisplayedMessage::fromBytes(bytes, name, accountRows, error), error);
 }

@@ -61,6 +61,9 @@ class DisplayedMessage;
 // TNEF stream) ended its display.
 std::unique_ptr<DisplayedMessage> displayWithoutWindow(const QString& path, const QStringList& accountRows,
                                                        QString* error);
+// The same for bytes already read (a message of a mailbox), stored under name.
+std::unique_ptr<DisplayedMessage> displayBytesWithoutWindow(const QByteArray& bytes, const QString& name,
+                                                            const QStringList& accountRows, QString* error);
 
 MessageSummary summariseMessage(const QByteArray& bytes, const QStringList& accountRows);
 MessageSummary summariseFile(const QString& path, const QStringList& accountRows);
