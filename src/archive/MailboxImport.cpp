@@ -76,6 +76,8 @@ public:
 private:
     bool one(const MailboxReader::Message& message)
     {
+        m_summary.done = message.done;
+        m_summary.total = message.total;
         QString displayError;
         const auto shown = displayBytesWithoutWindow(message.bytes, MailboxReader::storedName(message),
                                                      m_options.accountRows, &displayError);

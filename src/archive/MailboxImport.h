@@ -29,7 +29,9 @@ struct Summary
     int alreadyArchived = 0;    // the same bytes were archived already
     QMap<QString, int> refused; // by reason
     bool cancelled = false;
-    QString error; // the mailbox or the archive could not be read through
+    QString error;   // the mailbox or the archive could not be read through
+    qint64 done = 0; // progress through the mailbox (see MailboxReader::Message)
+    qint64 total = 0;
 
     int refusedCount() const;
     int handled() const { return registered + replaced + alreadyArchived + refusedCount(); }

@@ -27,4 +27,6 @@ public:
     // Several files to open, in the order chosen; empty when cancelled.
     // filterIndex: the filter shown first, and on return the one chosen.
     virtual QStringList openFileNames(const QString& folder, const QString& filter, int* filterIndex) = 0;
+    // An mbox file or a Maildir folder to import; empty when cancelled.
+    virtual QString mailboxPath(const QString& folder) = 0;
 };

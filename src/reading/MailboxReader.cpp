@@ -28,6 +28,8 @@ QString readMbox(const QString& path, const std::function<bool(const Message&)>&
             return true;
         message.bytes.chop(lastBlank); // the blank line before the next separator
         ++message.position;
+        message.done = file.pos();
+        message.total = file.size();
         const bool go = visit(message);
         message.bytes.clear();
         return go;
@@ -58,49 +60,60 @@ bool isMaildir(const QDir& dir)
         || QFileInfo(dir.filePath(QStringLiteral("new"))).isDir();
 }
 
-// One Maildir folder's messages: cur/ then new/, each in name order.
-bool readMaildirFolder(const QDir& dir, const QString& name, const std::function<bool(const Message&)>& visit,
-                       QString* error)
+struct MaildirFile
 {
-    Message message;
-    message.mailbox = name;
+    QString mailbox;
+    QString path;
+};
+
+// One Maildir folder's messages: cur/ then new/, each in name order.
+void listMaildirFolder(const QDir& dir, const QString& name, QList<MaildirFile>* files)
+{
     for (const char* sub : {"cur", "new"}) {
         const QDir messages(dir.filePath(QString::fromLatin1(sub)));
-        const QFileInfoList files = messages.entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
-        for (const QFileInfo& info : files) {
-            QFile file(info.filePath());
-            if (!file.open(QIODevice::ReadOnly)) {
-                *error = QStringLiteral("メールを読めません: %1 (%2)").arg(info.filePath(), file.errorString());
-                return false;
-            }
-            message.bytes = file.readAll();
-            ++message.position;
-            if (!visit(message))
-                return false;
-        }
+        for (const QFileInfo& info : messages.entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name))
+            files->append({name, info.filePath()});
     }
-    return true;
 }
 
 // A Maildir and every Maildir below it (Maildir++ ".Sent" folders and
-// nested trees alike), each folder a mailbox of its own.
-bool readMaildirTree(const QDir& dir, const QString& name, const std::function<bool(const Message&)>& visit,
-                     QString* error)
+// nested trees alike), each folder a mailbox of its own. Listed first, so
+// that progress can be told against the whole.
+void listMaildirTree(const QDir& dir, const QString& name, QList<MaildirFile>* files)
 {
-    if (isMaildir(dir) && !readMaildirFolder(dir, name, visit, error))
-        return false;
+    if (isMaildir(dir))
+        listMaildirFolder(dir, name, files);
     const QFileInfoList folders = dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
     for (const QFileInfo& folder : folders) {
         const QString sub = folder.fileName();
         if (sub == QLatin1String("cur") || sub == QLatin1String("new") || sub == QLatin1String("tmp")
             || folder.isSymLink())
             continue;
-        QString child = sub.startsWith(u'.') ? sub.mid(1) : sub;
-        child = name + u'_' + child;
-        if (!readMaildirTree(QDir(folder.filePath()), child, visit, error))
-            return false;
+        listMaildirTree(QDir(folder.filePath()), name + u'_' + (sub.startsWith(u'.') ? sub.mid(1) : sub), files);
     }
-    return true;
+}
+
+QString readMaildir(const QString& path, const std::function<bool(const Message&)>& visit)
+{
+    QList<MaildirFile> files;
+    listMaildirTree(QDir(path), QFileInfo(QDir::cleanPath(path)).fileName(), &files);
+    Message message;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (files.at(i).mailbox != message.mailbox) {
+            message.mailbox = files.at(i).mailbox;
+            message.position = 0;
+        }
+        QFile file(files.at(i).path);
+        if (!file.open(QIODevice::ReadOnly))
+            return QStringLiteral("メールを読めません: %1 (%2)").arg(files.at(i).path, file.errorString());
+        message.bytes = file.readAll();
+        ++message.position;
+        message.done = i + 1;
+        message.total = files.size();
+        if (!visit(message))
+            return {};
+    }
+    return {};
 }
 
 } // namespace
@@ -137,11 +150,8 @@ QString forEachMessage(const QString& path, const std::function<bool(const Messa
     switch (kindOf(path)) {
     case Kind::Mbox:
         return readMbox(path, visit);
-    case Kind::Maildir: {
-        QString error;
-        readMaildirTree(QDir(path), QFileInfo(QDir::cleanPath(path)).fileName(), visit, &error);
-        return error;
-    }
+    case Kind::Maildir:
+        return readMaildir(path, visit);
     case Kind::None:
         break;
     }

@@ -15,6 +15,10 @@ struct Message
     QString mailbox;  // the mailbox's name: the mbox file's or the folder's
     int position = 0; // 1, 2, ... within its mailbox
     QByteArray bytes; // the message exactly as stored
+    // How far through the mailbox this message is, for a progress display:
+    // bytes of an mbox file, files of a Maildir tree.
+    qint64 done = 0;
+    qint64 total = 0;
 };
 
 enum class Kind { None, Mbox, Maildir };

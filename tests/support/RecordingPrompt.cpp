@@ -39,3 +39,8 @@ QStringList RecordingPrompt::openFileNames(const QString& folder, const QString&
     }
     return openAnswers.isEmpty() ? QStringList() : openAnswers.takeFirst();
 }
+
+QString RecordingPrompt::mailboxPath(const QString&)
+{
+    return mailboxAnswers.isEmpty() ? QString() : mailboxAnswers.takeFirst();
+}

@@ -21,7 +21,9 @@ public:
     QStringList saveSuggestions;    // the names the save dialogs offered
     QList<QStringList> openAnswers; // answers to multi-file open dialogs
     QList<int> filterShown;         // the filter index each multi-file dialog started on
-    QList<int> filterChoices;       // the filter the user picks in each, in order
+    QList<int> filterChoices;
+    QStringList mailboxAnswers; // answers to the mailbox choice, in order; empty: cancelled       // the filter the
+                                // user picks in each, in order
 
     Answer question(const QString& text, Answer defaultAnswer = Answer::Yes) override;
     void information(const QString& text) override;
@@ -29,6 +31,7 @@ public:
     QString openFileName(const QString& caption, const QString& folder, const QString& filter) override;
     QString saveFileName(const QString& suggestedPath, const QString& filter) override;
     QStringList openFileNames(const QString& folder, const QString& filter, int* filterIndex) override;
+    QString mailboxPath(const QString& folder) override;
 
     QStringList everything() const { return questions + informations + errors; }
 };

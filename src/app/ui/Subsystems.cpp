@@ -4,10 +4,14 @@
 #include "archive/TDm_Ldb.h"
 #include "archive/ui/ArchiveController.h"
 #include "archive/ui/ArchiveListController.h"
+#include "archive/ui/MailboxImportController.h"
 #include "archive/ui/RegistrationController.h"
+#include "frame/ui/MainActions.h"
 #include "platform/Shell.h"
 #include "reading/tnef/ui/TnefController.h"
 #include "reading/ui/ReadingController.h"
+
+#include <QAction>
 
 void attachSubsystems(TFrmQuillet& window)
 {
@@ -21,6 +25,12 @@ void attachSubsystems(TFrmQuillet& window)
         if (archive->database().isListOpen())
             list->closeList();
     };
-    new RegistrationController(window, archive->database(), *reading, list);
-    archive->connectAtStartup();
+    auto* registration = new RegistrationController(window, archive->database(), *reading, list);
+    auto* import = new MailboxImportController(window, archive->database());
+    import->refreshList = [ list, archive, &window ] { if (!archive->database().isListOpen()) return;
+    list->closeList();
+    window.actions()->DBConnect->trigger();
+};
+registration->importMailbox = [import](const QString& path) { import->importMailbox(path); };
+archive->connectAtStartup();
 }

@@ -113,6 +113,7 @@ void TFrmQuillet::buildActionsAndMenus()
     QMenu* file = bar->addMenu(QStringLiteral("ファイル (&F)"));
     file->addAction(a.MessageOpen);
     file->addAction(a.MessageSave);
+    file->addAction(a.MailboxImport);
     file->addSeparator();
     file->addAction(a.FontBarShow);
     file->addAction(a.ButtonBarShow);

@@ -10,6 +10,7 @@
 #include "frame/ui/MainActions.h"
 #include "frame/ui/MainFrame.h"
 #include "reading/DisplayedMessage.h"
+#include "reading/MailboxReader.h"
 #include "reading/MessageFileKind.h"
 #include "reading/ReadingTexts.h"
 #include "reading/ui/ReadingController.h"
@@ -247,10 +248,17 @@ bool RegistrationController::eventFilter(QObject* watched, QEvent* event)
         auto* drop = static_cast<QDropEvent*>(event);
         const QMimeData* data = drop->mimeData();
         QList<DropItem> items;
+        QStringList mailboxes;
         // Files from a file manager or a mail client that offers them; a
         // message handed over as data becomes an item of its own.
         for (const QUrl& url : data->urls()) {
             const QString path = url.toLocalFile();
+            // A whole mailbox is imported, not displayed.
+            if (importMailbox && !path.isEmpty() && messageFileKind(path) == MessageFileKind::Other
+                && MailboxReader::kindOf(path) != MailboxReader::Kind::None) {
+                mailboxes << path;
+                continue;
+            }
             items.append(
                 {QFileInfo(path.isEmpty() ? url.path() : path).fileName(), [path]() -> std::unique_ptr<QIODevice> {
                      if (path.isEmpty())
@@ -269,7 +277,12 @@ bool RegistrationController::eventFilter(QObject* watched, QEvent* event)
                           }});
         }
         drop->acceptProposedAction();
-        dropItems(items);
+        if (!items.isEmpty() || mailboxes.isEmpty())
+            dropItems(items);
+        else
+            m_window.textPane()->show();
+        for (const QString& mailbox : mailboxes)
+            importMailbox(mailbox);
         return true;
     }
     default:

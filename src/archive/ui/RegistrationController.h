@@ -35,6 +35,9 @@ public:
     void openFiles(const QStringList& files);
     void dropItems(const QList<DropItem>& items);
 
+    // A dropped mbox file or Maildir folder goes to the mailbox import.
+    std::function<void(const QString&)> importMailbox;
+
     // Tests: something to fail between the index row and the data row.
     std::function<bool()> beforeDataRow;
 

@@ -8,6 +8,7 @@ MainActions::MainActions(QObject* parent)
 {
     MessageOpen = make("MessageOpen", QStringLiteral("メールを開く (&O)"));
     MessageSave = make("MessageSave", QStringLiteral("メールを保存する (&M)"), false);
+    MailboxImport = make("MailboxImport", QStringLiteral("メールボックスの取り込み (&I)"));
     FontBarShow = make("FontBarShow", QStringLiteral("フォントメニューバー表示 (&F)"), false);
     ButtonBarShow = make("ButtonBarShow", QStringLiteral("ボタンメニューバー表示 (&B)"), false);
     FileExit = make("FileExit", QStringLiteral("終了(&X)"));

@@ -19,6 +19,7 @@ public:
     // ファイル
     QAction* MessageOpen;
     QAction* MessageSave;
+    QAction* MailboxImport; // an mbox file or a Maildir folder into the archive
     QAction* FontBarShow;
     QAction* ButtonBarShow;
     QAction* FileExit;

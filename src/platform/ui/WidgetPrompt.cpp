@@ -63,3 +63,22 @@ QStringList WidgetPrompt::openFileNames(const QString& folder, const QString& fi
         *filterIndex = int(filters.indexOf(dialog.selectedNameFilter()));
     return dialog.selectedFiles();
 }
+
+QString WidgetPrompt::mailboxPath(const QString& folder)
+{
+    // A file dialog chooses either files or folders: ask which first.
+    QMessageBox box(QMessageBox::Question, AppInfo::Title,
+                    QStringLiteral("取り込むメールボックスを選んでください\r\n"
+                                   "mbox ファイル (Thunderbird のローカルフォルダーなど) か Maildir フォルダー"),
+                    QMessageBox::NoButton, m_parent);
+    QPushButton* mbox = box.addButton(QStringLiteral("mbox ファイル"), QMessageBox::AcceptRole);
+    QPushButton* maildir = box.addButton(QStringLiteral("Maildir フォルダー"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(mbox);
+    box.exec();
+    if (box.clickedButton() == mbox)
+        return QFileDialog::getOpenFileName(m_parent, QStringLiteral("mbox ファイル"), folder);
+    if (box.clickedButton() == maildir)
+        return QFileDialog::getExistingDirectory(m_parent, QStringLiteral("Maildir フォルダー"), folder);
+    return {};
+}

@@ -18,6 +18,7 @@ public:
     QString openFileName(const QString& caption, const QString& folder, const QString& filter) override;
     QString saveFileName(const QString& suggestedPath, const QString& filter) override;
     QStringList openFileNames(const QString& folder, const QString& filter, int* filterIndex) override;
+    QString mailboxPath(const QString& folder) override;
 
 private:
     QWidget* m_parent;

@@ -172,7 +172,8 @@ void TestMainWindow::menusMatchTheLayout()
                           QStringLiteral("ヘルプ (&H)")}));
     QCOMPARE(
         captions(topMenu(*w, QStringLiteral("ファイル (&F)"))),
-        (QStringList{QStringLiteral("メールを開く (&O)"), QStringLiteral("メールを保存する (&M)"), QStringLiteral("-"),
+        (QStringList{QStringLiteral("メールを開く (&O)"), QStringLiteral("メールを保存する (&M)"),
+                     QStringLiteral("メールボックスの取り込み (&I)"), QStringLiteral("-"),
                      QStringLiteral("フォントメニューバー表示 (&F)"), QStringLiteral("ボタンメニューバー表示 (&B)"),
                      QStringLiteral("-"), QStringLiteral("終了(&X)")}));
     QCOMPARE(captions(topMenu(*w, QStringLiteral("操作 (&C)"))),

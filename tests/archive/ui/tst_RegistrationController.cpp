@@ -5,11 +5,13 @@
 #include "archive/TDm_Ldb.h"
 #include "archive/ui/ArchiveController.h"
 #include "archive/ui/ArchiveListController.h"
+#include "archive/ui/MailboxImportController.h"
 #include "archive/ui/RegistrationController.h"
 #include "archive/ui/TDBListFrm.h"
 #include "frame/ui/MainActions.h"
 #include "platform/Shell.h"
 #include "reading/DisplayedMessage.h"
+#include "reading/MailboxReader.h"
 #include "reading/ui/MailWebView.h"
 #include "reading/ui/ReadingController.h"
 #include "settings/AppSettings.h"
@@ -81,6 +83,7 @@ private Q_SLOTS:
     void missingDateIsExplainedAndCanBeTyped();
     void filterIndexIsStoredOneBased();
     void replacingAnotherMessageIsAsked();
+    void mailboxImportFromTheMenuAndByDrop();
 
 private:
     QString file(int n, const QString& subject = QStringLiteral("subject"), const QString& ext = QStringLiteral("eml"));
@@ -94,6 +97,7 @@ private:
     ArchiveController* m_archive = nullptr;
     ArchiveListController* m_list = nullptr;
     RegistrationController* m_registration = nullptr;
+    MailboxImportController* m_import = nullptr;
     QString m_db;
 };
 
@@ -122,6 +126,14 @@ void TestRegistrationController::init()
     m_archive = new ArchiveController(*m_window);
     m_list = new ArchiveListController(*m_window, m_archive->database(), *m_reading);
     m_registration = new RegistrationController(*m_window, m_archive->database(), *m_reading, m_list);
+    m_import = new MailboxImportController(*m_window, m_archive->database());
+    m_registration->importMailbox = [this](const QString& path) { m_import->importMailbox(path); };
+    m_import->refreshList = [this] {
+        if (m_archive->database().isListOpen()) {
+            m_list->closeList();
+            m_window->actions()->DBConnect->trigger();
+        }
+    };
     m_archive->connectAtStartup();
     m_window->show();
 }
@@ -650,6 +662,44 @@ void TestRegistrationController::replacingAnotherMessageIsAsked()
     m_window->actions()->DBUpdate->trigger();
     QCOMPARE(storedBytes(QStringLiteral("<m1@example.jp>")), TestEnvironment::readFile(other));
     QCOMPARE(rows("Message_IdxTbl"), 1);
+}
+
+void TestRegistrationController::mailboxImportFromTheMenuAndByDrop()
+{
+    // An mbox file from the menu: registered, summarised, the open list refreshed.
+    QByteArray box;
+    for (int n = 1; n <= 3; ++n)
+        box += "From MAILER-DAEMON Fri Jan  5 09:03:07 2024\n" + mailBytes(n, QStringLiteral("box")) + "\n";
+    box += "From x\nSubject: no id\n\nbody\n";
+    const QString mbox = m_env->root() + QStringLiteral("/in/Inbox");
+    TestEnvironment::writeFile(mbox, box);
+    m_window->actions()->DBConnect->trigger();
+    QCOMPARE(m_archive->database().FDTbl1()->rowCount(), 0);
+    m_prompt.mailboxAnswers = {mbox};
+    m_window->actions()->MailboxImport->trigger();
+    QCOMPARE(rows("Message_IdxTbl"), 3);
+    QVERIFY(m_prompt.informations.last().startsWith(
+        QStringLiteral("Inbox: 登録 3 通、置き換え 0 通、登録済み 0 通、登録できず 1 通")));
+    QVERIFY(m_prompt.informations.last().contains(QStringLiteral("Inbox #4: Message-ID がありません")));
+    QVERIFY(m_archive->database().isListOpen());
+    QCOMPARE(m_archive->database().FDTbl1()->rowCount(), 3);
+    QVERIFY(m_window->actions()->MailboxImport->isEnabled());
+
+    // A Maildir folder dropped on the upper pane.
+    const QString maildir = m_env->root() + QStringLiteral("/Maildir");
+    TestEnvironment::writeFile(maildir + QStringLiteral("/cur/1:2,S"), mailBytes(7, QStringLiteral("dropped")));
+    QCOMPARE(MailboxReader::kindOf(maildir), MailboxReader::Kind::Maildir);
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(maildir)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_window->dropTarget(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_window->dropTarget(), &drop);
+    QCOMPARE(rows("Message_IdxTbl"), 4);
+    QVERIFY(m_prompt.informations.last().startsWith(QStringLiteral("Maildir: 登録 1 通")));
+    QVERIFY(!m_prompt.informations.contains(QStringLiteral("メールファイルではありません")));
+    delete data;
 }
 
 TALLOWIN_GUI_TEST_MAIN(TestRegistrationController)
