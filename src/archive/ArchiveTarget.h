@@ -14,8 +14,8 @@ struct ArchiveTarget
     // What the Firebird client is given: the path, or "host:path".
     QString databaseName() const;
     // A local path with ":" in it: the Firebird client reads the text before
-    // it as a server's name, whatever is done to the path, so such a file
-    // cannot be used as an archive here.
+    // it as a server's name, so such a file is reached through a
+    // ColonFreeAlias (or refused when its folder has the ":").
     bool localPathUnusable() const { return isLocal() && path.contains(u':'); }
 };
 

@@ -27,8 +27,8 @@ inline const QString kReadOnlyArchive
     = QStringLiteral("アーカイブ ファイルに書き込みできないため開けません: %1\r\n"
                      "読み取り専用のファイルは、書き込みできる場所にコピーしてから開いてください");
 inline const QString kColonInPath = QStringLiteral(
-    "ファイルのパスに「:」が含まれているため、Firebird はその前をサーバー名と読んでしまい、開けません: %1\r\n"
-    "「:」を含まない名前とフォルダーに移してから指定してください");
+    "フォルダーのパスに「:」が含まれているため、Firebird はその前をサーバー名と読んでしまい、開けません: %1\r\n"
+    "「:」を含まないフォルダーに移してから指定してください");
 inline const QString kVerifyCaption = QStringLiteral("アーカイブの検証");
 inline const QString kVerifyProgress = QStringLiteral("アーカイブを検証しています (%1 / %2 通)");
 inline const QString kVerifyOk = QStringLiteral("アーカイブに問題はありません (%1 通を確認しました)");

@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveTarget.h"
 #include "archive/ArchiveTexts.h"
+#include "archive/ColonFreeAlias.h"
 #include "archive/Registration.h"
 #include "archive/TDm_Ldb.h"
 #include "reading/DisplayedMessage.h"
@@ -24,11 +25,23 @@ constexpr int kMessageIdColumn = 256; // as Registration fits it
 void engineValidation(TDm_Ldb& dm, Report& report)
 {
     dm.close();
+    // gfix is a Firebird client too: a file name with ":" needs its alias.
+    std::unique_ptr<ColonFreeAlias> alias;
+    QString name = dm.target().databaseName();
+    if (dm.target().localPathUnusable()) {
+        QString error;
+        alias = ColonFreeAlias::make(dm.target().path, &error);
+        if (!alias) {
+            report.problems.append({{}, {}, error});
+            return;
+        }
+        name = alias->path();
+    }
     QProcess gfix;
     gfix.setProcessChannelMode(QProcess::MergedChannels);
-    gfix.start(dm.upgradeToolPath(), {QStringLiteral("-v"), QStringLiteral("-full"), QStringLiteral("-n"),
-                                      QStringLiteral("-user"), ArchiveCredentials::User, QStringLiteral("-password"),
-                                      ArchiveCredentials::Password, dm.target().databaseName()});
+    gfix.start(dm.upgradeToolPath(),
+               {QStringLiteral("-v"), QStringLiteral("-full"), QStringLiteral("-n"), QStringLiteral("-user"),
+                ArchiveCredentials::User, QStringLiteral("-password"), ArchiveCredentials::Password, name});
     if (!gfix.waitForStarted()) {
         report.problems.append({{}, {}, kVerifyNoValidation.arg(dm.upgradeToolPath())});
         return;
@@ -85,7 +98,8 @@ void storedMessages(TDm_Ldb& dm, const Progress& progress, Report& report)
         }
         const QString derivedId = Registration::fitColumn(shown->field(DisplayedMessage::MessageId), kMessageIdColumn);
         if (derivedId != id || shown->date() != date)
-            report.problems.append({id, date, kVerifyKeyDiffers.arg(derivedId, shown->field(DisplayedMessage::MessageDate))});
+            report.problems.append(
+                {id, date, kVerifyKeyDiffers.arg(derivedId, shown->field(DisplayedMessage::MessageDate))});
     }
     if (query.lastError().isValid())
         report.problems.append({{}, {}, kVerifyReadFailed + query.lastError().text()});
@@ -110,14 +124,16 @@ Report verify(TDm_Ldb& dm, const Progress& progress)
         report.problems.append({{}, {}, error});
         return report;
     }
-    orphans(dm,
-            QStringLiteral("select i.Message_ID, i.Message_Date from Message_IdxTbl i where not exists (select 1 "
-                           "from Message_DatTBL d where d.Message_ID = i.Message_ID and d.Message_Date = i.Message_Date)"),
-            kVerifyIndexWithoutData, report);
-    orphans(dm,
-            QStringLiteral("select d.Message_ID, d.Message_Date from Message_DatTBL d where not exists (select 1 "
-                           "from Message_IdxTbl i where i.Message_ID = d.Message_ID and i.Message_Date = d.Message_Date)"),
-            kVerifyDataWithoutIndex, report);
+    orphans(
+        dm,
+        QStringLiteral("select i.Message_ID, i.Message_Date from Message_IdxTbl i where not exists (select 1 "
+                       "from Message_DatTBL d where d.Message_ID = i.Message_ID and d.Message_Date = i.Message_Date)"),
+        kVerifyIndexWithoutData, report);
+    orphans(
+        dm,
+        QStringLiteral("select d.Message_ID, d.Message_Date from Message_DatTBL d where not exists (select 1 "
+                       "from Message_IdxTbl i where i.Message_ID = d.Message_ID and i.Message_Date = d.Message_Date)"),
+        kVerifyDataWithoutIndex, report);
     storedMessages(dm, progress, report);
     report.completed = true;
     return report;

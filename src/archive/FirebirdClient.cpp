@@ -148,7 +148,9 @@ QString createArchive(const ArchiveTarget& target)
         return QStringLiteral("データベースファイルが指定されていません");
     if (target.isLocal() && (QFileInfo::exists(target.path) || QFileInfo(target.path).isSymLink()))
         return QStringLiteral("ファイルが既に存在します: ") + target.path;
-    if (target.localPathUnusable())
+    // The file is made under a temporary name; only the folder's own path
+    // must be free of ":" (see ColonFreeAlias).
+    if (target.isLocal() && QFileInfo(target.path).absolutePath().contains(u':'))
         return ArchiveTexts::kColonInPath.arg(target.path);
     prepareFirebirdEnvironment();
     if (!target.isLocal())

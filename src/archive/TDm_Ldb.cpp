@@ -1,6 +1,7 @@
 #include "archive/TDm_Ldb.h"
 
 #include "archive/ArchiveTexts.h"
+#include "archive/ColonFreeAlias.h"
 
 #include "archive/FirebirdClient.h"
 #include "platform/ChildProcessRunner.h"
@@ -66,12 +67,18 @@ bool TDm_Ldb::open(QString* error)
         return false;
     }
     if (m_target.localPathUnusable()) {
-        if (error)
-            *error = ArchiveTexts::kColonInPath.arg(m_target.path);
-        return false;
+        QString aliasError;
+        m_alias = ColonFreeAlias::make(m_target.path, &aliasError);
+        if (!m_alias) {
+            if (error)
+                *error = aliasError;
+            return false;
+        }
+        db.setDatabaseName(m_alias->path());
     }
     if (db.open())
         return true;
+    dropAlias(db);
     if (error) {
         *error = FirebirdClient::describeError(db.lastError().text());
         // The engine needs to write even to read; its own words do not say
@@ -99,6 +106,15 @@ void TDm_Ldb::close()
     QSqlDatabase db = database();
     if (db.isOpen())
         db.close();
+    dropAlias(db);
+}
+
+void TDm_Ldb::dropAlias(QSqlDatabase& db)
+{
+    if (!m_alias)
+        return;
+    m_alias.reset();
+    db.setDatabaseName(m_target.databaseName());
 }
 
 bool TDm_Ldb::checkConnection(const ArchiveTarget& target, QString* error)

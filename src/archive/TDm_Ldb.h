@@ -14,6 +14,7 @@
 #include <optional>
 
 class ArchiveListModel;
+class ColonFreeAlias;
 class ChildProcessRunner;
 
 // The archive database module: the connection, the list over MAIL_VIEW,
@@ -104,12 +105,14 @@ Q_SIGNALS:
     void captionChanged(const QString& caption);
 
 private:
+    void dropAlias(QSqlDatabase& db);
     void upgrade(const QString& databasePath);
 
     ChildProcessRunner& m_runner;
     QString m_programFolder;
     QString m_connectionName;
     ArchiveTarget m_target;
+    std::unique_ptr<ColonFreeAlias> m_alias; // while open, for a file name with ":"
     QString m_caption = kNoDatabaseCaption;
     std::unique_ptr<ArchiveListModel> m_list;
     std::unique_ptr<QSqlQuery> m_statement; // FDQry

@@ -72,6 +72,7 @@ private Q_SLOTS:
     void longFileNameAndExtensionAreStoredWithTheirData();
     void replacementIsReported();
     void verifyFindsWhatIsWrong();
+    void registerReportsEachFileAsItIsDone();
 
 private:
     QString mail(const QString& name, const QByteArray& bytes);
@@ -481,6 +482,33 @@ void TestRegistration::verifyFindsWhatIsWrong()
     QVERIFY2(out.contains(QStringLiteral("Firebird の検証でページの損傷が見つかりました")), qPrintable(out));
     QVERIFY(out.contains(QStringLiteral("件の問題があります")));
     m_dm = std::make_unique<TDm_Ldb>(*m_runner, m_env->programFolder());
+}
+
+void TestRegistration::registerReportsEachFileAsItIsDone()
+{
+    // Output to a pipe is block-buffered unless flushed: a killed run would
+    // then have reported nothing of what it stored. Each line must arrive
+    // while the run is still going.
+    m_dm->close();
+    QStringList arguments{QStringLiteral("archive"), QStringLiteral("register"), m_archive};
+    for (int i = 0; i < 150; ++i)
+        arguments << mail(QStringLiteral("m%1.eml").arg(i),
+                          QStringLiteral("Message-Id: <f%1@x>\r\nDate: Fri, 05 Jan 2024 09:03:07 +0000\r\n\r\nb\r\n")
+                              .arg(i)
+                              .toUtf8());
+    QProcess p;
+    p.start(qEnvironmentVariable("TALLOWIN_BIN_DIR") + QStringLiteral("/tallowin-cli"), arguments);
+    QVERIFY(p.waitForReadyRead(30000));
+    p.kill(); // at the first line
+    p.waitForFinished();
+    const QByteArray reported = p.readAll();
+    QVERIFY(reported.startsWith("m0.eml: registered\n"));
+    // Block-buffered output would have come only when all 150 were stored.
+    QVERIFY(m_dm->open());
+    const int stored = count(*m_dm, "Message_IdxTbl");
+    QVERIFY2(stored < 150, "the first line came only when the run ended");
+    // And what was reported is stored.
+    QVERIFY(stored >= reported.count('\n'));
 }
 
 QTEST_GUILESS_MAIN(TestRegistration)
