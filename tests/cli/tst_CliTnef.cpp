@@ -35,6 +35,7 @@ private Q_SLOTS:
     void unpacksStreamAndPrintsNames();
     void unpacksTnefAttachmentsOfAMessage();
     void damagedStreamKeepsWhatWasWritten();
+    void manyAttachmentsAreBoundedAndSaid();
 };
 
 void TestCliTnef::unpacksStreamAndPrintsNames()
@@ -95,6 +96,24 @@ void TestCliTnef::damagedStreamKeepsWhatWasWritten()
     const Run none = cli({QStringLiteral("tnef"), stream, out});
     QCOMPARE(none.status, 1);
     QVERIFY(none.err.contains(QStringLiteral("no TNEF stream")));
+}
+
+void TestCliTnef::manyAttachmentsAreBoundedAndSaid()
+{
+    TestEnvironment env;
+    Stream stream;
+    stream.version();
+    for (int i = 0; i < 4000; ++i)
+        stream.file("d", "same.txt");
+    const QString path = env.root() + QStringLiteral("/winmail.dat");
+    TestEnvironment::writeFile(path, stream.bytes());
+    const QString out = env.root() + QStringLiteral("/out");
+    QDir().mkpath(out);
+    const Run r = cli({QStringLiteral("tnef"), path, out});
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.out.count(u'\n'), 1000);
+    QVERIFY2(r.err.contains(QStringLiteral("3000 件は展開しませんでした")), qPrintable(r.err));
+    QCOMPARE(QDir(out).entryList(QDir::Files).size(), 1000);
 }
 
 QTEST_GUILESS_MAIN(TestCliTnef)
