@@ -6,6 +6,7 @@
 #include "archive/TDm_Ldb.h"
 #include "platform/ChildProcessRunner.h"
 #include "reading/MailboxReader.h"
+#include "support/ArchiveFixture.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -98,53 +99,34 @@ private:
     int rows(const char* table);
     QByteArray fetched(int n);
 
-    std::unique_ptr<TestEnvironment> m_env;
-    QString m_archive;
-    bool m_terminated = false;
-    std::unique_ptr<ChildProcessRunner> m_runner;
-    std::unique_ptr<TDm_Ldb> m_dm;
+    ArchiveFixture m_fx;
 };
 
 void TestMailboxImport::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
-    m_archive = m_env->root() + QStringLiteral("/archive.fdb");
-    QCOMPARE(createArchive(ArchiveTarget{QString(), m_archive}), QString());
-    m_runner = std::make_unique<ChildProcessRunner>(m_terminated);
-    m_dm = std::make_unique<TDm_Ldb>(*m_runner, m_env->programFolder());
-    m_dm->pointConnection(ArchiveTarget{QString(), m_archive});
-    QVERIFY(m_dm->open());
+    QVERIFY(m_fx.setUp());
 }
 
 void TestMailboxImport::cleanup()
 {
-    m_dm.reset();
-    m_runner.reset();
-    m_env.reset();
+    m_fx.tearDown();
 }
 
 QString TestMailboxImport::write(const QString& name, const QByteArray& bytes)
 {
-    const QString path = m_env->root() + u'/' + name;
-    TestEnvironment::writeFile(path, bytes);
-    return path;
+    return m_fx.file(name, bytes);
 }
 
 int TestMailboxImport::rows(const char* table)
 {
-    QSqlQuery q(m_dm->database());
-    q.exec(QStringLiteral("select count(*) from %1").arg(QLatin1String(table)));
-    q.next();
-    const int n = q.value(0).toInt();
-    q.finish();
-    return n;
+    return m_fx.rows(table);
 }
 
 QByteArray TestMailboxImport::fetched(int n)
 {
     const QDateTime date(QDate(2024, 1, 5), QTime(9, 3, 10 + n), Qt::UTC);
-    const auto result = ArchiveFetch::FetchMsgDat(*m_dm, QStringLiteral("<box%1@example.jp>").arg(n),
-                                                  date.toLocalTime(), m_env->root() + QStringLiteral("/fetched"));
+    const auto result = ArchiveFetch::FetchMsgDat(*m_fx.dm, QStringLiteral("<box%1@example.jp>").arg(n),
+                                                  date.toLocalTime(), m_fx.env->root() + QStringLiteral("/fetched"));
     return result.ok ? TestEnvironment::readFile(result.path) : QByteArray();
 }
 
@@ -186,7 +168,7 @@ void TestMailboxImport::mboxReadsAsPythonDoes()
 
 void TestMailboxImport::maildirFoldersAndTree()
 {
-    const QString root = m_env->root() + QStringLiteral("/Maildir");
+    const QString root = m_fx.env->root() + QStringLiteral("/Maildir");
     TestEnvironment::writeFile(root + QStringLiteral("/cur/1.host:2,S"), mail(1));
     TestEnvironment::writeFile(root + QStringLiteral("/new/2.host"), mail(2));
     QDir().mkpath(root + QStringLiteral("/tmp"));
@@ -202,38 +184,38 @@ void TestMailboxImport::maildirFoldersAndTree()
         seen,
         (QStringList{QStringLiteral("Maildir_000001.eml"), QStringLiteral("Maildir_000002.eml"),
                      QStringLiteral("Maildir_Sent_000001.eml"), QStringLiteral("Maildir_Archive_2023_000001.eml")}));
-    const auto summary = MailboxImport::import(*m_dm, root, {});
+    const auto summary = MailboxImport::import(*m_fx.dm, root, {});
     QCOMPARE(summary.registered, 4);
     QCOMPARE(fetched(3), mail(3));
     // A folder above Maildirs is a tree of them; an unrelated folder or file is neither.
-    QCOMPARE(MailboxReader::kindOf(m_env->root()), MailboxReader::Kind::Maildir);
-    QDir().mkpath(m_env->root() + QStringLiteral("/plain/folder"));
-    QCOMPARE(MailboxReader::kindOf(m_env->root() + QStringLiteral("/plain")), MailboxReader::Kind::None);
+    QCOMPARE(MailboxReader::kindOf(m_fx.env->root()), MailboxReader::Kind::Maildir);
+    QDir().mkpath(m_fx.env->root() + QStringLiteral("/plain/folder"));
+    QCOMPARE(MailboxReader::kindOf(m_fx.env->root() + QStringLiteral("/plain")), MailboxReader::Kind::None);
     QCOMPARE(MailboxReader::kindOf(write(QStringLiteral("notes.txt"), "hello")), MailboxReader::Kind::None);
-    QVERIFY(!MailboxImport::import(*m_dm, m_env->root() + QStringLiteral("/plain"), {}).error.isEmpty());
+    QVERIFY(!MailboxImport::import(*m_fx.dm, m_fx.env->root() + QStringLiteral("/plain"), {}).error.isEmpty());
 }
 
 void TestMailboxImport::importRegistersRefusesAndFetchesBack()
 {
     const QString path = write(QStringLiteral("Inbox"),
                                mbox({mail(1), mail(2, "\n", false), mail(3), mail(4, "\n", true, false), mail(5)}));
-    m_dm->close();
+    m_fx.dm->close();
     const QString bin = qEnvironmentVariable("TALLOWIN_BIN_DIR") + QStringLiteral("/tallowin-cli");
     QProcess p;
-    p.start(bin, {QStringLiteral("archive"), QStringLiteral("import"), m_archive, path});
+    p.start(bin, {QStringLiteral("archive"), QStringLiteral("import"), m_fx.archive, path});
     QVERIFY(p.waitForFinished(60000));
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
     QCOMPARE(p.exitCode(), 1);
     QVERIFY2(out.contains(QStringLiteral("Inbox #2: Message-ID がありません\n")), qPrintable(out));
     QVERIFY(out.contains(QStringLiteral("Inbox #4: 日付がありません\n")));
     QVERIFY(out.contains(QStringLiteral("登録 3 通、置き換え 0 通、登録済み 0 通、登録できず 2 通")));
-    QVERIFY(m_dm->open());
+    QVERIFY(m_fx.dm->open());
     QCOMPARE(rows("Message_IdxTbl"), 3);
     // Every registered message fetches back as the independent reader reads it.
     const QList<QByteArray> python = pythonReads(path);
     for (const int n : {1, 3, 5})
         QCOMPARE(fetched(n), python.isEmpty() ? mail(n) : python.at(n - 1));
-    QSqlQuery q(m_dm->database());
+    QSqlQuery q(m_fx.dm->database());
     QVERIFY(q.exec(
         QStringLiteral("select Message_FileName, Message_FileExt from Message_DatTBL order by Message_FileName")));
     QVERIFY(q.next());
@@ -244,9 +226,9 @@ void TestMailboxImport::importRegistersRefusesAndFetchesBack()
 void TestMailboxImport::secondRunAddsNothing()
 {
     const QString path = write(QStringLiteral("Inbox"), mbox({mail(1), mail(2), mail(3)}));
-    auto summary = MailboxImport::import(*m_dm, path, {});
+    auto summary = MailboxImport::import(*m_fx.dm, path, {});
     QCOMPARE(summary.registered, 3);
-    summary = MailboxImport::import(*m_dm, path, {});
+    summary = MailboxImport::import(*m_fx.dm, path, {});
     QCOMPARE(summary.registered, 0);
     QCOMPARE(summary.replaced, 0);
     QCOMPARE(summary.alreadyArchived, 3);
@@ -260,11 +242,11 @@ void TestMailboxImport::cancelledImportCompletesLater()
     MailboxImport::Options options;
     options.commitEvery = 2;
     options.progress = [](const MailboxImport::Summary& s) { return s.handled() < 3; };
-    auto summary = MailboxImport::import(*m_dm, path, options);
+    auto summary = MailboxImport::import(*m_fx.dm, path, options);
     QVERIFY(summary.cancelled);
     QCOMPARE(summary.registered, 3);
     QCOMPARE(rows("Message_IdxTbl"), 3); // what was handled is committed, whole
-    summary = MailboxImport::import(*m_dm, path, {});
+    summary = MailboxImport::import(*m_fx.dm, path, {});
     QCOMPARE(summary.alreadyArchived, 3);
     QCOMPARE(summary.registered, 2);
     QCOMPARE(rows("Message_DatTBL"), 5);
@@ -276,23 +258,23 @@ void TestMailboxImport::killedImportLeavesWholeMessagesAndCompletes()
     for (int n = 1; n <= 40; ++n)
         messages << mail(n) + QByteArray(20000, 'x') + "\n";
     const QString path = write(QStringLiteral("Big"), mbox(messages));
-    m_dm->close();
+    m_fx.dm->close();
     const QString bin = qEnvironmentVariable("TALLOWIN_BIN_DIR") + QStringLiteral("/tallowin-cli");
     for (const int afterMs : {150, 300}) {
         QProcess p;
         p.start(bin,
                 {QStringLiteral("archive"), QStringLiteral("import"), QStringLiteral("--commit-every"),
-                 QStringLiteral("3"), m_archive, path});
+                 QStringLiteral("3"), m_fx.archive, path});
         QVERIFY(p.waitForStarted());
         QTest::qWait(afterMs);
         p.kill();
         p.waitForFinished();
     }
     // Every committed message is whole: no index row without its file.
-    QVERIFY(m_dm->open());
-    const auto report = ArchiveVerification::verify(*m_dm);
+    QVERIFY(m_fx.dm->open());
+    const auto report = ArchiveVerification::verify(*m_fx.dm);
     QVERIFY2(report.ok(), qPrintable(report.problems.value(0).describe()));
-    const auto summary = MailboxImport::import(*m_dm, path, {});
+    const auto summary = MailboxImport::import(*m_fx.dm, path, {});
     QVERIFY(summary.ok());
     QCOMPARE(summary.registered + summary.alreadyArchived, 40);
     QCOMPARE(rows("Message_IdxTbl"), 40);

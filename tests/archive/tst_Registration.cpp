@@ -8,6 +8,7 @@
 #include "archive/TDm_Ldb.h"
 #include "platform/ChildProcessRunner.h"
 #include "reading/DisplayedMessage.h"
+#include "support/ArchiveFixture.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -33,16 +34,6 @@ Registration::Input inputFor(const QString& file, const QString& id, const QStri
     input.fileName = QFileInfo(file).fileName();
     input.bytes = TestEnvironment::readFile(file);
     return input;
-}
-
-int count(TDm_Ldb& dm, const char* table)
-{
-    QSqlQuery q(dm.database());
-    q.exec(QStringLiteral("select count(*) from %1").arg(QLatin1String(table)));
-    q.next();
-    const int n = q.value(0).toInt();
-    q.finish();
-    return n;
 }
 
 } // namespace
@@ -77,45 +68,32 @@ private Q_SLOTS:
 private:
     QString mail(const QString& name, const QByteArray& bytes);
 
-    std::unique_ptr<TestEnvironment> m_env;
-    QString m_archive;
-    bool m_terminated = false;
-    std::unique_ptr<ChildProcessRunner> m_runner;
-    std::unique_ptr<TDm_Ldb> m_dm;
+    ArchiveFixture m_fx;
 };
 
 void TestRegistration::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
-    m_archive = m_env->root() + QStringLiteral("/archive.fdb");
-    QCOMPARE(createArchive(ArchiveTarget{QString(), m_archive}), QString());
-    m_runner = std::make_unique<ChildProcessRunner>(m_terminated);
-    m_dm = std::make_unique<TDm_Ldb>(*m_runner, m_env->programFolder());
-    m_dm->pointConnection(ArchiveTarget{QString(), m_archive});
-    QVERIFY(m_dm->open());
+    QVERIFY(m_fx.setUp());
 }
 
 void TestRegistration::cleanup()
 {
-    m_dm.reset();
-    m_runner.reset();
-    m_env.reset();
+    m_fx.tearDown();
 }
 
 QString TestRegistration::mail(const QString& name, const QByteArray& bytes)
 {
-    const QString path = m_env->root() + u'/' + name;
-    TestEnvironment::writeFile(path, bytes);
-    return path;
+    return m_fx.file(name, bytes);
 }
 
 void TestRegistration::registersBothRows()
 {
     const QString file = mail(QStringLiteral("a.eml"), "raw bytes \x00\x01 of the file");
     const auto result = Registration::registerMessage(
-        *m_dm, inputFor(file, QStringLiteral("<a@x>"), QStringLiteral("2024/01/05 9:03:07"), QStringLiteral("件名")));
+        *m_fx.dm,
+        inputFor(file, QStringLiteral("<a@x>"), QStringLiteral("2024/01/05 9:03:07"), QStringLiteral("件名")));
     QVERIFY2(result.ok(), qPrintable(result.message));
-    QSqlQuery q(m_dm->database());
+    QSqlQuery q(m_fx.dm->database());
     QVERIFY(q.exec(QStringLiteral("select i.Sender_Name, i.Message_Subject, i.Message_dtype, i.Message_ftype, "
                                   "i.MailBody, d.Message_FileName, d.Message_FileExt, d.MailDat, i.Message_Date "
                                   "from Message_IdxTbl i join Message_DatTBL d on d.Message_ID = i.Message_ID")));
@@ -135,17 +113,18 @@ void TestRegistration::registeringAgainKeepsOneRowWithLastValues()
 {
     const QString first = mail(QStringLiteral("first.eml"), "first file");
     const QString second = mail(QStringLiteral("second.msg"), "second file");
-    QVERIFY(Registration::registerMessage(
-                *m_dm, inputFor(first, QStringLiteral("<same@x>"), QStringLiteral("2024/01/05"), QStringLiteral("old")))
-                .ok());
-    // The same key again: the insert fails and the update replaces the values.
     QVERIFY(
         Registration::registerMessage(
-            *m_dm, inputFor(second, QStringLiteral("<same@x>"), QStringLiteral("2024/01/05"), QStringLiteral("edited")))
+            *m_fx.dm, inputFor(first, QStringLiteral("<same@x>"), QStringLiteral("2024/01/05"), QStringLiteral("old")))
             .ok());
-    QCOMPARE(count(*m_dm, "Message_IdxTbl"), 1);
-    QCOMPARE(count(*m_dm, "Message_DatTBL"), 1);
-    QSqlQuery q(m_dm->database());
+    // The same key again: the insert fails and the update replaces the values.
+    QVERIFY(Registration::registerMessage(
+                *m_fx.dm,
+                inputFor(second, QStringLiteral("<same@x>"), QStringLiteral("2024/01/05"), QStringLiteral("edited")))
+                .ok());
+    QCOMPARE(m_fx.rows("Message_IdxTbl"), 1);
+    QCOMPARE(m_fx.rows("Message_DatTBL"), 1);
+    QSqlQuery q(m_fx.dm->database());
     QVERIFY(q.exec(QStringLiteral("select i.Message_Subject, i.Message_ftype, d.Message_FileName, d.MailDat from "
                                   "Message_IdxTbl i join Message_DatTBL d on d.Message_ID = i.Message_ID")));
     QVERIFY(q.next());
@@ -159,45 +138,45 @@ void TestRegistration::emptyIdAndBadDateWriteNothing()
 {
     const QString file = mail(QStringLiteral("a.eml"), "x");
     auto result = Registration::registerMessage(
-        *m_dm, inputFor(file, QStringLiteral("  "), QStringLiteral("2024/01/05"), QStringLiteral("s")));
+        *m_fx.dm, inputFor(file, QStringLiteral("  "), QStringLiteral("2024/01/05"), QStringLiteral("s")));
     QCOMPARE(result.status, Registration::Result::Status::EmptyId);
     QCOMPARE(result.message, QStringLiteral("このメールデータはDB更新できません"));
     result = Registration::registerMessage(
-        *m_dm, inputFor(file, QStringLiteral("<a@x>"), QStringLiteral("05.01.2024"), QStringLiteral("s")));
+        *m_fx.dm, inputFor(file, QStringLiteral("<a@x>"), QStringLiteral("05.01.2024"), QStringLiteral("s")));
     QCOMPARE(result.status, Registration::Result::Status::NoDate);
     // Said in Japanese, with where the date can be typed.
     QVERIFY(result.message.contains(QStringLiteral("日付")));
     QVERIFY(result.message.contains(QStringLiteral("「Message Date:」")));
-    QCOMPARE(count(*m_dm, "Message_IdxTbl"), 0);
+    QCOMPARE(m_fx.rows("Message_IdxTbl"), 0);
 }
 
 void TestRegistration::failureBetweenRowsLeavesNoPartialEntry()
 {
     const QString file = mail(QStringLiteral("a.eml"), "x");
     const auto result = Registration::registerMessage(
-        *m_dm, inputFor(file, QStringLiteral("<p@x>"), QStringLiteral("2024/01/05 1:02:03"), QStringLiteral("s")),
+        *m_fx.dm, inputFor(file, QStringLiteral("<p@x>"), QStringLiteral("2024/01/05 1:02:03"), QStringLiteral("s")),
         [] { return false; });
     QCOMPARE(result.status, Registration::Result::Status::DataFailed);
     QCOMPARE(result.message, QStringLiteral("UPdate できませんでした(Message_DatTBL)"));
-    QCOMPARE(count(*m_dm, "Message_IdxTbl"), 0);
-    QCOMPARE(count(*m_dm, "Message_DatTBL"), 0);
+    QCOMPARE(m_fx.rows("Message_IdxTbl"), 0);
+    QCOMPARE(m_fx.rows("Message_DatTBL"), 0);
     // A later registration of the same message works as if nothing happened.
-    QVERIFY(
-        Registration::registerMessage(
-            *m_dm, inputFor(file, QStringLiteral("<p@x>"), QStringLiteral("2024/01/05 1:02:03"), QStringLiteral("s")))
-            .ok());
-    QCOMPARE(count(*m_dm, "Message_DatTBL"), 1);
+    QVERIFY(Registration::registerMessage(
+                *m_fx.dm,
+                inputFor(file, QStringLiteral("<p@x>"), QStringLiteral("2024/01/05 1:02:03"), QStringLiteral("s")))
+                .ok());
+    QCOMPARE(m_fx.rows("Message_DatTBL"), 1);
 }
 
 void TestRegistration::unreadableFileLeavesNoPartialEntry()
 {
     // A file that cannot be read is not displayed, so there is nothing to register.
     QString error;
-    QVERIFY(!DisplayedMessage::read(m_env->root() + QStringLiteral("/gone.eml"), {}, &error));
+    QVERIFY(!DisplayedMessage::read(m_fx.env->root() + QStringLiteral("/gone.eml"), {}, &error));
     QVERIFY(error.contains(QStringLiteral("gone.eml")));
     QVERIFY(!DisplayedMessage::read(mail(QStringLiteral("empty.eml"), QByteArray()), {}, &error));
     QVERIFY(error.contains(QStringLiteral("空")));
-    QCOMPARE(count(*m_dm, "Message_IdxTbl"), 0);
+    QCOMPARE(m_fx.rows("Message_IdxTbl"), 0);
 }
 
 void TestRegistration::fileTypeAndRegisteredFile()
@@ -222,50 +201,50 @@ void TestRegistration::fileTypeAndRegisteredFile()
 void TestRegistration::fetchReplacesOlderFileAndReportsMissingData()
 {
     const QString file = mail(QStringLiteral("stored.eml"), "the stored bytes");
-    QVERIFY(
-        Registration::registerMessage(
-            *m_dm, inputFor(file, QStringLiteral("<f@x>"), QStringLiteral("2024/02/03 4:05:06"), QStringLiteral("s")))
-            .ok());
-    const QString work = m_env->root() + QStringLiteral("/mail_dat");
+    QVERIFY(Registration::registerMessage(
+                *m_fx.dm,
+                inputFor(file, QStringLiteral("<f@x>"), QStringLiteral("2024/02/03 4:05:06"), QStringLiteral("s")))
+                .ok());
+    const QString work = m_fx.env->root() + QStringLiteral("/mail_dat");
     TestEnvironment::writeFile(work + QStringLiteral("/stored.eml"), "an older file of that name");
-    const auto fetched
-        = ArchiveFetch::FetchMsgDat(*m_dm, QStringLiteral("<f@x>"), QDateTime(QDate(2024, 2, 3), QTime(4, 5, 6)), work);
+    const auto fetched = ArchiveFetch::FetchMsgDat(*m_fx.dm, QStringLiteral("<f@x>"),
+                                                   QDateTime(QDate(2024, 2, 3), QTime(4, 5, 6)), work);
     QVERIFY2(fetched.ok, qPrintable(fetched.error));
     QCOMPARE(fetched.path, work + QStringLiteral("/stored.eml"));
     QCOMPARE(fetched.fileExt, QStringLiteral(".eml"));
     QCOMPARE(TestEnvironment::readFile(fetched.path), QByteArray("the stored bytes"));
 
     // An index row without its data row, as an older program could leave.
-    QVERIFY(m_dm->FDQry().exec(QStringLiteral("delete from Message_DatTBL")));
-    m_dm->FDQry().finish();
-    const auto missing
-        = ArchiveFetch::FetchMsgDat(*m_dm, QStringLiteral("<f@x>"), QDateTime(QDate(2024, 2, 3), QTime(4, 5, 6)), work);
+    QVERIFY(m_fx.dm->FDQry().exec(QStringLiteral("delete from Message_DatTBL")));
+    m_fx.dm->FDQry().finish();
+    const auto missing = ArchiveFetch::FetchMsgDat(*m_fx.dm, QStringLiteral("<f@x>"),
+                                                   QDateTime(QDate(2024, 2, 3), QTime(4, 5, 6)), work);
     QVERIFY(!missing.ok);
     QVERIFY(missing.noDataRow);
     QCOMPARE(missing.error, ArchiveTexts::kNoDataRow);
     // The index row is still listed, without a file name.
-    QVERIFY(m_dm->openList());
-    QCOMPARE(m_dm->FDTbl1()->rowCount(), 1);
-    QCOMPARE(m_dm->FDTbl1()->data(m_dm->FDTbl1()->index(0, 8)).toString(), QString());
+    QVERIFY(m_fx.dm->openList());
+    QCOMPARE(m_fx.dm->FDTbl1()->rowCount(), 1);
+    QCOMPARE(m_fx.dm->FDTbl1()->data(m_fx.dm->FDTbl1()->index(0, 8)).toString(), QString());
 }
 
 void TestRegistration::listIsNewestFirstAndSortsByColumn()
 {
     const QString file = mail(QStringLiteral("a.eml"), "x");
     QVERIFY(Registration::registerMessage(
-                *m_dm,
+                *m_fx.dm,
                 inputFor(file, QStringLiteral("<1@x>"), QStringLiteral("2020/01/01 1:00:00"), QStringLiteral("b件名")))
                 .ok());
     QVERIFY(Registration::registerMessage(
-                *m_dm,
+                *m_fx.dm,
                 inputFor(file, QStringLiteral("<2@x>"), QStringLiteral("2024/01/01 1:00:00"), QStringLiteral("c件名")))
                 .ok());
     QVERIFY(Registration::registerMessage(
-                *m_dm,
+                *m_fx.dm,
                 inputFor(file, QStringLiteral("<3@x>"), QStringLiteral("2022/01/01 1:00:00"), QStringLiteral("A件名")))
                 .ok());
-    QVERIFY(m_dm->openList());
-    ArchiveListModel* list = m_dm->FDTbl1();
+    QVERIFY(m_fx.dm->openList());
+    ArchiveListModel* list = m_fx.dm->FDTbl1();
     QCOMPARE(list->rowCount(), 3);
     QCOMPARE(list->messageId(0), QStringLiteral("<2@x>"));
     QCOMPARE(list->data(list->index(0, 1)).toString(), QStringLiteral("2024/01/01 1:00:00"));
@@ -312,21 +291,21 @@ void TestRegistration::sortParity()
 
 void TestRegistration::commandLineRegisterListFetch()
 {
-    m_dm->close();
+    m_fx.dm->close();
     const QString a = mail(QStringLiteral("a.eml"),
                            "Message-Id: <cli@x>\r\nDate: Fri, 05 Jan 2024 09:03:07 +0000\r\n"
                            "Subject: =?UTF-8?B?5Lu25ZCN?=\r\nContent-Type: text/plain; charset=UTF-8\r\n\r\n本文\r\n");
     const QString noId = mail(QStringLiteral("noid.eml"), "Subject: x\r\n\r\nbody\r\n");
     const QString bin = qEnvironmentVariable("TALLOWIN_BIN_DIR") + QStringLiteral("/tallowin-cli");
     QProcess p;
-    p.start(bin, {QStringLiteral("archive"), QStringLiteral("register"), m_archive, a, noId});
+    p.start(bin, {QStringLiteral("archive"), QStringLiteral("register"), m_fx.archive, a, noId});
     QVERIFY(p.waitForFinished(30000));
     QCOMPARE(p.exitCode(), 1);
     QCOMPARE(
         QString::fromUtf8(p.readAllStandardOutput()),
         QStringLiteral("a.eml: registered\nnoid.eml: このメールデータはDB更新できません (Message-ID がありません)\n"));
 
-    p.start(bin, {QStringLiteral("archive"), QStringLiteral("list"), QStringLiteral("--body"), m_archive});
+    p.start(bin, {QStringLiteral("archive"), QStringLiteral("list"), QStringLiteral("--body"), m_fx.archive});
     QVERIFY(p.waitForFinished(30000));
     QCOMPARE(p.exitCode(), 0);
     const QJsonArray rows = QJsonDocument::fromJson(p.readAllStandardOutput()).array();
@@ -337,9 +316,10 @@ void TestRegistration::commandLineRegisterListFetch()
     QCOMPARE(row.keys().size(), 10);
     const QString date = row.value(QStringLiteral("MESSAGE_DATE")).toString();
 
-    const QString out = m_env->root() + QStringLiteral("/out");
+    const QString out = m_fx.env->root() + QStringLiteral("/out");
     QDir().mkpath(out);
-    p.start(bin, {QStringLiteral("archive"), QStringLiteral("fetch"), m_archive, QStringLiteral("<cli@x>"), date, out});
+    p.start(bin,
+            {QStringLiteral("archive"), QStringLiteral("fetch"), m_fx.archive, QStringLiteral("<cli@x>"), date, out});
     QVERIFY(p.waitForFinished(30000));
     QCOMPARE(p.exitCode(), 0);
     QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), out + QStringLiteral("/a.eml"));
@@ -350,7 +330,7 @@ void TestRegistration::commandLineRegisterListFetch()
     const QString notMail = mail(QStringLiteral("notes.txt"), "Message-Id: <t@x>\r\n\r\nx\r\n");
     const QString empty = mail(QStringLiteral("empty.eml"), QByteArray());
     const QString other = mail(QStringLiteral("other.eml"), TestEnvironment::readFile(a).replace("本文", "別文"));
-    p.start(bin, {QStringLiteral("archive"), QStringLiteral("register"), m_archive, notMail, empty, other});
+    p.start(bin, {QStringLiteral("archive"), QStringLiteral("register"), m_fx.archive, notMail, empty, other});
     QVERIFY(p.waitForFinished(30000));
     QCOMPARE(p.exitCode(), 1);
     const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
@@ -358,8 +338,9 @@ void TestRegistration::commandLineRegisterListFetch()
     QCOMPARE(lines.at(0), QStringLiteral("notes.txt: メールファイルではありません"));
     QVERIFY2(lines.at(1).startsWith(QStringLiteral("empty.eml: ファイルが空です")), qPrintable(lines.at(1)));
     QCOMPARE(lines.at(2), QStringLiteral("other.eml: replaced"));
-    p.start(bin,
-            {QStringLiteral("archive"), QStringLiteral("fetch"), m_archive, QStringLiteral("<unknown@x>"), date, out});
+    p.start(
+        bin,
+        {QStringLiteral("archive"), QStringLiteral("fetch"), m_fx.archive, QStringLiteral("<unknown@x>"), date, out});
     QVERIFY(p.waitForFinished(30000));
     QCOMPARE(p.exitCode(), 1);
     QCOMPARE(QString::fromUtf8(p.readAllStandardError()).trimmed(), ArchiveTexts::kNoSuchMessage);
@@ -396,12 +377,12 @@ void TestRegistration::longFileNameAndExtensionAreStoredWithTheirData()
     // An extension longer than its column once left an index row without data.
     const QString file = mail(QStringLiteral("a.") + QStringLiteral("x").repeated(40), "bytes");
     const auto result = Registration::registerMessage(
-        *m_dm, inputFor(file, QStringLiteral("<ext@x>"), QStringLiteral("2024/01/05"), QStringLiteral("s")));
+        *m_fx.dm, inputFor(file, QStringLiteral("<ext@x>"), QStringLiteral("2024/01/05"), QStringLiteral("s")));
     QVERIFY2(result.ok(), qPrintable(result.message));
     QVERIFY(result.shortened.contains(QStringLiteral("Message_FileExt")));
-    QCOMPARE(count(*m_dm, "Message_IdxTbl"), 1);
-    QCOMPARE(count(*m_dm, "Message_DatTBL"), 1);
-    QSqlQuery q(m_dm->database());
+    QCOMPARE(m_fx.rows("Message_IdxTbl"), 1);
+    QCOMPARE(m_fx.rows("Message_DatTBL"), 1);
+    QSqlQuery q(m_fx.dm->database());
     QVERIFY(q.exec(QStringLiteral("select Message_FileExt, MailDat from Message_DatTBL")));
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toString(), u'.' + QStringLiteral("x").repeated(15));
@@ -415,14 +396,14 @@ void TestRegistration::replacementIsReported()
     const auto key = [](const QString& f) {
         return inputFor(f, QStringLiteral("<r@x>"), QStringLiteral("2024/01/05 1:00:00"), QStringLiteral("s"));
     };
-    auto result = Registration::registerMessage(*m_dm, key(a));
+    auto result = Registration::registerMessage(*m_fx.dm, key(a));
     QVERIFY(!result.replaced);
-    result = Registration::registerMessage(*m_dm, key(a));
+    result = Registration::registerMessage(*m_fx.dm, key(a));
     QVERIFY(result.replaced);
     QVERIFY(!result.replacedOther); // the same bytes again
-    result = Registration::registerMessage(*m_dm, key(b));
+    result = Registration::registerMessage(*m_fx.dm, key(b));
     QVERIFY(result.replacedOther);
-    QCOMPARE(count(*m_dm, "Message_DatTBL"), 1);
+    QCOMPARE(m_fx.rows("Message_DatTBL"), 1);
 }
 
 void TestRegistration::verifyFindsWhatIsWrong()
@@ -439,21 +420,21 @@ void TestRegistration::verifyFindsWhatIsWrong()
         QString error;
         const auto shown = DisplayedMessage::read(files.last(), {}, &error);
         QVERIFY(shown);
-        QVERIFY(Registration::registerMessage(*m_dm, Registration::inputFrom(*shown)).ok());
+        QVERIFY(Registration::registerMessage(*m_fx.dm, Registration::inputFrom(*shown)).ok());
     }
-    auto report = ArchiveVerification::verify(*m_dm);
+    auto report = ArchiveVerification::verify(*m_fx.dm);
     QVERIFY2(report.ok(), qPrintable(report.problems.value(0).describe()));
     QCOMPARE(report.messagesChecked, 3);
 
     // A key typed by hand, an index row without its file, a file without its row.
-    QSqlQuery q(m_dm->database());
+    QSqlQuery q(m_fx.dm->database());
     QVERIFY(q.exec(QStringLiteral("update Message_DatTBL set Message_ID = '<typed@x>' where Message_ID = '<v1@x>'")));
     QVERIFY(q.exec(QStringLiteral("update Message_IdxTbl set Message_ID = '<typed@x>' where Message_ID = '<v1@x>'")));
     QVERIFY(q.exec(QStringLiteral("delete from Message_DatTBL where Message_ID = '<v2@x>'")));
     QVERIFY(q.exec(QStringLiteral("delete from Message_IdxTbl where Message_ID = '<v3@x>'")));
     q.finish();
-    m_dm->database().commit();
-    report = ArchiveVerification::verify(*m_dm);
+    m_fx.dm->database().commit();
+    report = ArchiveVerification::verify(*m_fx.dm);
     QStringList found;
     for (const auto& problem : report.problems)
         found << problem.messageId;
@@ -461,9 +442,9 @@ void TestRegistration::verifyFindsWhatIsWrong()
     QCOMPARE(found, (QStringList{QStringLiteral("<typed@x>"), QStringLiteral("<v2@x>"), QStringLiteral("<v3@x>")}));
 
     // A damaged page: the command line finds it and fails.
-    m_dm->close();
-    m_dm.reset();
-    QFile file(m_archive);
+    m_fx.dm->close();
+    m_fx.dm.reset();
+    QFile file(m_fx.archive);
     QVERIFY(file.open(QIODevice::ReadWrite));
     QByteArray bytes = file.readAll();
     const qsizetype page = 16384;
@@ -475,13 +456,13 @@ void TestRegistration::verifyFindsWhatIsWrong()
     file.close();
     const QString bin = qEnvironmentVariable("TALLOWIN_BIN_DIR") + QStringLiteral("/tallowin-cli");
     QProcess p;
-    p.start(bin, {QStringLiteral("archive"), QStringLiteral("verify"), m_archive});
+    p.start(bin, {QStringLiteral("archive"), QStringLiteral("verify"), m_fx.archive});
     QVERIFY(p.waitForFinished(60000));
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
     QCOMPARE(p.exitCode(), 1);
     QVERIFY2(out.contains(QStringLiteral("Firebird の検証でページの損傷が見つかりました")), qPrintable(out));
     QVERIFY(out.contains(QStringLiteral("件の問題があります")));
-    m_dm = std::make_unique<TDm_Ldb>(*m_runner, m_env->programFolder());
+    m_fx.dm = std::make_unique<TDm_Ldb>(*m_fx.runner, m_fx.env->programFolder());
 }
 
 void TestRegistration::registerReportsEachFileAsItIsDone()
@@ -489,8 +470,8 @@ void TestRegistration::registerReportsEachFileAsItIsDone()
     // Output to a pipe is block-buffered unless flushed: a killed run would
     // then have reported nothing of what it stored. Each line must arrive
     // while the run is still going.
-    m_dm->close();
-    QStringList arguments{QStringLiteral("archive"), QStringLiteral("register"), m_archive};
+    m_fx.dm->close();
+    QStringList arguments{QStringLiteral("archive"), QStringLiteral("register"), m_fx.archive};
     for (int i = 0; i < 150; ++i)
         arguments << mail(QStringLiteral("m%1.eml").arg(i),
                           QStringLiteral("Message-Id: <f%1@x>\r\nDate: Fri, 05 Jan 2024 09:03:07 +0000\r\n\r\nb\r\n")
@@ -504,8 +485,8 @@ void TestRegistration::registerReportsEachFileAsItIsDone()
     const QByteArray reported = p.readAll();
     QVERIFY(reported.startsWith("m0.eml: registered\n"));
     // Block-buffered output would have come only when all 150 were stored.
-    QVERIFY(m_dm->open());
-    const int stored = count(*m_dm, "Message_IdxTbl");
+    QVERIFY(m_fx.dm->open());
+    const int stored = m_fx.rows("Message_IdxTbl");
     QVERIFY2(stored < 150, "the first line came only when the run ended");
     // And what was reported is stored.
     QVERIFY(stored >= reported.count('\n'));
