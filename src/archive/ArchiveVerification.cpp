@@ -10,6 +10,7 @@
 #include "reading/MessageIndex.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -19,6 +20,28 @@ namespace ArchiveVerification {
 namespace {
 
 constexpr int kMessageIdColumn = 256; // as Registration fits it
+
+// The summary counts errors and warnings. Warnings alone (orphan pages: space
+// a crashed or killed writer allocated and never used) lose nothing; any
+// error, or any other text, is a problem.
+} // namespace
+
+bool engineOutputShowsDamage(const QString& output)
+{
+    if (output.isEmpty())
+        return false;
+    static const QRegularExpression count(QStringLiteral("Number of ([a-z ]+?) : (\\d+)"));
+    bool counted = false;
+    for (auto it = count.globalMatch(output); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        counted = true;
+        if (!m.captured(1).contains(QLatin1String("warning")) && m.captured(2).toInt() > 0)
+            return true;
+    }
+    return !counted;
+}
+
+namespace {
 
 // gfix -v -full -n: every page read and checked, nothing mended. It prints
 // nothing for a sound file and a summary of errors otherwise.
@@ -48,7 +71,7 @@ void engineValidation(TDm_Ldb& dm, Report& report)
     }
     gfix.waitForFinished(-1);
     const QString output = QString::fromLocal8Bit(gfix.readAll()).simplified();
-    if (!output.isEmpty() || gfix.exitCode() != 0)
+    if (gfix.exitCode() != 0 || engineOutputShowsDamage(output))
         report.problems.append({{}, {}, kVerifyEngineFound + output});
 }
 

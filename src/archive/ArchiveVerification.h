@@ -17,9 +17,9 @@ namespace ArchiveVerification {
 
 struct Problem
 {
-    QString messageId;   // empty for a problem of the whole file
+    QString messageId; // empty for a problem of the whole file
     QDateTime date;
-    QString text;        // what is wrong, for the user
+    QString text; // what is wrong, for the user
 
     QString describe() const;
 };
@@ -28,7 +28,7 @@ struct Report
 {
     QList<Problem> problems;
     int messagesChecked = 0;
-    bool completed = false;  // false: the archive could not be read through
+    bool completed = false; // false: the archive could not be read through
 
     bool ok() const { return completed && problems.isEmpty(); }
 };
@@ -36,6 +36,11 @@ struct Report
 // done of total messages checked so far; called often, so a window can
 // show progress and stay responsive.
 using Progress = std::function<void(int done, int total)>;
+
+// Whether gfix's validation output (whitespace simplified) reports damage:
+// any error count above zero, or text that is not its summary. Warnings
+// alone (orphan pages left by a killed writer) lose nothing.
+bool engineOutputShowsDamage(const QString& output);
 
 // The database module's connection is closed for the engine's validation
 // and opened again afterwards.

@@ -64,6 +64,8 @@ private Q_SLOTS:
     void replacementIsReported();
     void verifyFindsWhatIsWrong();
     void registerReportsEachFileAsItIsDone();
+    void engineOutput_data();
+    void engineOutput();
 
 private:
     QString mail(const QString& name, const QByteArray& bytes);
@@ -490,6 +492,27 @@ void TestRegistration::registerReportsEachFileAsItIsDone()
     QVERIFY2(stored < 150, "the first line came only when the run ended");
     // And what was reported is stored.
     QVERIFY(stored >= reported.count('\n'));
+}
+
+void TestRegistration::engineOutput_data()
+{
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<bool>("damage");
+    QTest::newRow("sound") << QString() << false;
+    QTest::newRow("orphan pages after a crash")
+        << "Summary of validation errors Number of database page warnings : 12" << false;
+    QTest::newRow("page errors")
+        << "Summary of validation errors Number of database page errors : 1 Number of database page warnings : 1"
+        << true;
+    QTest::newRow("record errors") << "Summary of validation errors Number of record level errors : 3" << true;
+    QTest::newRow("anything else") << "I/O error during open" << true;
+}
+
+void TestRegistration::engineOutput()
+{
+    QFETCH(QString, output);
+    QFETCH(bool, damage);
+    QCOMPARE(ArchiveVerification::engineOutputShowsDamage(output), damage);
 }
 
 QTEST_GUILESS_MAIN(TestRegistration)
