@@ -3,6 +3,8 @@
 #include "frame/ui/MainActions.h"
 #include "platform/Shell.h"
 #include "reading/DisplayedMessage.h"
+#include "reading/tnef/TnefAttachmentParser.h"
+#include "reading/tnef/TnefExtraction.h"
 #include "reading/tnef/ui/TnefController.h"
 #include "reading/ui/MailWebView.h"
 #include "reading/ui/ReadingController.h"
@@ -68,6 +70,7 @@ private Q_SLOTS:
     void cleanup();
     void unpacksIntoSecondListAndFolder();
     void winmailDatSentAsOctetStreamIsUnpacked();
+    void tooManyFilesAreBoundedAndSaid();
     void tnefAfterAnotherAttachmentAndTwoTnefParts();
     void damagedStreamEndsTheDisplay();
     void savingAndOpeningUnpackedFiles();
@@ -155,6 +158,19 @@ void TestTnefController::winmailDatSentAsOctetStreamIsUnpacked()
     m_reading->DispEmlFile(write(message({part("application/octet-stream", "data.bin", tnef)})));
     QCOMPARE(m_window->attachmentList(2)->count(), 0);
     QVERIFY(!m_reading->displayed()->TnefFlg());
+}
+
+void TestTnefController::tooManyFilesAreBoundedAndSaid()
+{
+    Stream stream;
+    stream.version();
+    for (int i = 0; i < TTnefAttachmentParser::MaxFiles + 5; ++i)
+        stream.file("d", "same.txt");
+    m_reading->DispEmlFile(write(message({part("application/ms-tnef", "winmail.dat", stream.bytes())})));
+    QCOMPARE(m_window->attachmentList(2)->count(), TTnefAttachmentParser::MaxFiles);
+    QVERIFY2(m_prompt.informations.contains(TnefExtraction::skippedText(5)),
+             qPrintable(m_prompt.informations.join(u'\n')));
+    QVERIFY(m_reading->displayed()); // the message itself is shown
 }
 
 void TestTnefController::damagedStreamEndsTheDisplay()
