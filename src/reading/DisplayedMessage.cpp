@@ -7,9 +7,10 @@
 
 namespace {
 
-QString* fieldSlot(MessageIndexFields& f, DisplayedMessage::Field which)
+// The field's member, const or not as the fields are.
+template <typename Fields> auto fieldSlot(Fields& f, DisplayedMessage::Field which) -> decltype(&f.Message_ID)
 {
-    QString* slots[DisplayedMessage::FieldCount]
+    decltype(&f.Message_ID) slots[DisplayedMessage::FieldCount]
         = {&f.Message_ID,     &f.Message_Date, &f.Account_Key,     &f.Sender_Name,
            &f.Sender_Address, &f.Recieve_Name, &f.Recieve_Address, &f.Message_Subject};
     return which >= 0 && which < DisplayedMessage::FieldCount ? slots[which] : nullptr;
@@ -71,7 +72,7 @@ bool DisplayedMessage::walk(DisplaySink& sink)
 
 QString DisplayedMessage::field(Field which) const
 {
-    QString* slot = fieldSlot(const_cast<MessageIndexFields&>(m_fields), which);
+    const QString* slot = fieldSlot(m_fields, which);
     return slot ? *slot : QString();
 }
 
